@@ -1,0 +1,7 @@
+#include "tools/tools_launcher.h"
+
+namespace xiuhe {
+
+void OpenTool(Program&, Ctl) {}
+
+}  // namespace xiuhe
