@@ -1,0 +1,13 @@
+#pragma once
+#include "platform/ini_file.h"
+
+namespace xiuhe::win32 {
+
+// The real file system for the INI engine; paths are ANSI texts.
+class Win32FileAccess : public FileAccess {
+ public:
+  std::optional<std::string> Read(const Text& path) override;
+  bool Replace(const Text& path, const std::string& bytes) override;
+};
+
+}  // namespace xiuhe::win32
