@@ -27,9 +27,9 @@ void FakeLoop::RunFor(std::int64_t milliseconds) {
   while (std::optional<Ctl> next = NextDue(end)) {
     Timer& timer = *timers_[Index(*next)];
     clock_.SetMilliseconds(std::max(clock_.Milliseconds(), timer.due));
-    // The next tick is one period on; ticks missed while a handler held the loop merge into one.
-    timer.due += timer.period + lateness_;
-    if (timer.due < clock_.Milliseconds()) timer.due = clock_.Milliseconds();
+    // Ticks stay on their grid; those missed while a handler held the loop merge into this one.
+    do timer.due += timer.period + lateness_;
+    while (timer.due <= clock_.Milliseconds());
     window_.Tick(*next);
   }
   clock_.SetMilliseconds(std::max(clock_.Milliseconds(), end));
