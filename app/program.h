@@ -19,13 +19,13 @@ struct Program {
   int selectedTune = 0;
 
   // The clock's hour and minute as taken at the last arming or wait tick.
-  std::optional<Text> capturedHourText;
-  std::optional<Text> capturedMinuteText;
+  std::optional<Text> capturedHourText{};
+  std::optional<Text> capturedMinuteText{};
   // The moment an armed countdown reaches zero.
-  std::optional<TimeValue> countdownTarget;
+  std::optional<TimeValue> countdownTarget{};
 
   // For each alarm, the minute (as a whole-minute TimeValue) in which it last fired.
-  std::array<std::optional<TimeValue>, 2> lastAlarmFire;
+  std::array<std::optional<TimeValue>, 2> lastAlarmFire{};
 };
 
 // Binds every handler of the program to its control and event.

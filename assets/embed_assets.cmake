@@ -1,4 +1,5 @@
-# Writes OUT: one byte array per file in FILES and a table of {file name, bytes, size}.
+# Writes OUT: one byte array per file in FILES ("|"-separated) and a table of {file name, bytes, size}.
+string(REPLACE "|" ";" FILES "${FILES}")
 set(body "// Generated from the files in assets/; do not edit.\n#include \"assets/assets.h\"\n\nnamespace xiuhe {\nnamespace {\n")
 set(table "")
 set(index 0)
