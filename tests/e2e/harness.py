@@ -277,7 +277,8 @@ class Desktop:
         for p in [program] if program else self.programs:
             for line in p.output().splitlines():
                 match = RELAY_CALL.search(line)
-                if match and (name is None or match.group(1) == name):
+                # Wine prints some dll names in capitals (KERNEL32.ExitProcess).
+                if match and (name is None or match.group(1).lower() == name.lower()):
                     calls.append((match.group(1), match.group(2)))
         return calls
 
@@ -331,6 +332,9 @@ class Desktop:
 
     def type(self, text: str) -> None:
         """Types text (ASCII or Chinese) into the focused control."""
+        # Under Wine the first key xdotool must remap (any non-ASCII character) is dropped unless
+        # some key came first; a lone Shift types nothing.
+        self.xdotool("key", "shift")
         self.xdotool("type", "--delay", "30", text)
 
     def key(self, *keys: str) -> None:
