@@ -1,0 +1,21 @@
+#pragma once
+#include <windows.h>
+
+#include "ui/win32/control_slot.h"
+
+namespace xiuhe::win32 {
+
+// Window classes of the kinds no standard control provides: label, transparent label,
+// picture box and picture button. Each window keeps its ControlSlot in GWLP_USERDATA.
+bool RegisterControlClasses(HINSTANCE instance);
+const wchar_t* ClassNameFor(Kind kind);
+
+// Standard controls that hold other controls send their children's notifications to
+// themselves; this passes them on to the main window, which handles them all. A group box
+// draws no background of its own, so it is told to fill one.
+void ForwardChildNotifications(HWND container, bool fillBackground);
+
+// Starts the system's move loop on the main window, as a press on a title bar would.
+void StartWindowDrag(HWND control);
+
+}  // namespace xiuhe::win32
