@@ -1,4 +1,5 @@
 import re
+import shutil
 
 import pytest
 
@@ -8,7 +9,9 @@ from harness import ARTIFACTS, Desktop, make_template_prefix
 @pytest.fixture(scope="session")
 def wine_template(tmp_path_factory):
     """A booted Wine prefix made once per test process; each test gets its own copy."""
-    return make_template_prefix(tmp_path_factory.mktemp("wine-template"))
+    root = tmp_path_factory.mktemp("wine-template")
+    yield make_template_prefix(root)
+    shutil.rmtree(root, ignore_errors=True)
 
 
 @pytest.hookimpl(tryfirst=True, hookwrapper=True)

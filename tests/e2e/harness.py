@@ -18,12 +18,14 @@ from pathlib import Path
 from PIL import Image
 
 REPO = Path(__file__).resolve().parents[2]
-BUILD = REPO / "build" / "windows"
+# XIUHE_WINDOWS_BUILD points the suite at another build tree, e.g. build/<name>/windows.
+BUILD = Path(os.environ.get("XIUHE_WINDOWS_BUILD", REPO / "build" / "windows")).resolve()
 PROGRAM = BUILD / "岫禾小助理.exe"
 TITLE = "岫禾小助理"
 SETTINGS_NAME = "配置.ini"
 ARTIFACTS = REPO / "build" / "e2e"
 SCREEN = (1024, 768)
+TRAY_TITLE = "Wine System Tray"
 
 # Calls traced by default when relay tracing is on.
 DEFAULT_RELAY = (
@@ -208,12 +210,17 @@ class Desktop:
         self.relay: tuple[str, ...] | None = None
         self._warm = False
         self._shots = 0
-        subprocess.run(["cp", "-a", str(template), str(self.prefix)], check=True)
-        for link in (self.prefix / "drive_c" / "users").glob("*/Documents"):
-            if link.is_symlink():
-                link.unlink()
-                link.symlink_to(self.documents)
-        self.xvfb = Xvfb()
+        try:
+            subprocess.run(["cp", "-a", str(template), str(self.prefix)], check=True)
+            # The copy still points Documents at the template's HOME.
+            for link in (self.prefix / "drive_c" / "users").glob("*/Documents"):
+                if link.is_symlink():
+                    link.unlink()
+                    link.symlink_to(self.documents)
+            self.xvfb = Xvfb()
+        except BaseException:
+            shutil.rmtree(self.prefix, ignore_errors=True)
+            raise
         self.display = self.xvfb.display
         self.env = base_env(self.prefix, self.home, self.display)
 
@@ -329,6 +336,22 @@ class Desktop:
     def double_click(self, x: int, y: int) -> None:
         self.xdotool("mousemove", "--sync", str(x), str(y))
         self.xdotool("click", "--repeat", "2", "--delay", "80", "1")
+
+    def drag(self, start: tuple[int, int], end: tuple[int, int], steps: int = 10) -> None:
+        """Presses the left button at `start`, moves in steps to `end` and releases (screen coordinates)."""
+        self.xdotool("mousemove", "--sync", str(start[0]), str(start[1]))
+        self.xdotool("mousedown", "1")
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i // steps
+            y = start[1] + (end[1] - start[1]) * i // steps
+            self.xdotool("mousemove", "--sync", str(x), str(y))
+            time.sleep(0.02)
+        self.xdotool("mouseup", "1")
+
+    def tray_icon_point(self, index: int = 0, timeout: float = 10) -> tuple[int, int]:
+        """Screen point at the centre of the index-th icon in Wine's tray window."""
+        left, top, _, _ = self.wait_window(TRAY_TITLE, timeout).geometry()
+        return left + 10 + 20 * index, top + 10
 
     def type(self, text: str) -> None:
         """Types text (ASCII or Chinese) into the focused control."""
