@@ -3,6 +3,10 @@
 
 namespace xiuhe {
 
+inline constexpr const char* kTrayIconFile = "program.ico";
+// Opens a chat with the maker in a desktop XMPP messenger.
+inline constexpr const char* kContactLink = "xmpp:xiuhe@jabber.org?message";
+
 void PutUpTrayIcon(Program& program);  // last step of start-up
 void CloseClicked(Program& program);
 void MinimiseClicked(Program& program);
