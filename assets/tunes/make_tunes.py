@@ -242,24 +242,24 @@ class Tune:
 def tune1():
     t = Tune(1, 1257, 1, 480, 120, 8, "Porch Sunrise",
              "Banjo roll, vibraphone and overdriven guitar in G major; a two-bar loop.")
-    banjo = t.part("Banjo", 0, 105, 100, pan=44)
-    vibes = t.part("Vibraphone", 1, 11, 108, pan=84, reverb=60)
-    guitar = t.part("Overdriven Guitar", 2, 29, 84, pan=64, reverb=30)
+    banjo = t.part("Banjo", 0, 105, 120, pan=44)
+    vibes = t.part("Vibraphone", 1, 11, 124, pan=84, reverb=60)
+    guitar = t.part("Overdriven Guitar", 2, 29, 100, pan=64, reverb=30)
 
     voicings = {"G": "B3 D4 G4 B4", "C": "C4 E4 G4 C5", "D": "A3 D4 F#4 A4"}
     roll = [0, 1, 3, 0, 2, 3, 1, 3]  # thumb-index-middle forward roll
     for half, name in enumerate("GGCD"):
         v = chord_pitches(voicings[name])
         for i, which in enumerate(roll):
-            banjo.note(half * 2 + i * 0.25, 0.25, v[which], 98 if i in (0, 3, 6) else 82)
-        banjo.note(half * 2, 0.25, {"G": "G3", "C": "G3", "D": "D3"}[name], 90)  # bass-string pinch
+            banjo.note(half * 2 + i * 0.25, 0.25, v[which], 108 if i in (0, 3, 6) else 92)
+        banjo.note(half * 2, 0.25, {"G": "G3", "C": "G3", "D": "D3"}[name], 100)  # bass-string pinch
 
     tune = melody("G5:1 B5:.5 A5:.5 G5:.5 D5:.5 E5:.5 D5:.5 "
                   "E5:.5 G5:.5 C6:1 B5:.5 A5:.5 F#5:.5 A5:.5")
     below = melody("E5:1 G5:.5 F#5:.5 E5:.5 B4:.5 C5:.5 B4:.5 "
                    "C5:.5 E5:.5 A5:1 G5:.5 F#5:.5 D5:.5 F#5:.5")
-    vibes.line(0, tune, lambda i: 104 if i % 2 == 0 else 94, gate=0.95, last_gate=1.0)
-    vibes.line(0, below, 80, gate=0.95, last_gate=1.0)
+    vibes.line(0, tune, lambda i: 112 if i % 2 == 0 else 102, gate=0.95, last_gate=1.0)
+    vibes.line(0, below, 90, gate=0.95, last_gate=1.0)
     for beat in (0, 2, 4, 6):
         vibes.pedal(beat + 0.05, True)
         vibes.pedal(beat + 2, False)
@@ -269,7 +269,7 @@ def tune1():
         for i in range(4):
             last = half == 3 and i == 3
             guitar.note(half * 2 + i * 0.5, 0.5 if last else 0.3, roots[name],
-                        92 if i % 2 == 0 else 78)
+                        100 if i % 2 == 0 else 86)
     return t
 
 
@@ -359,7 +359,7 @@ def tune4():
                 step = pitch(root) + (7 if beat % 2 else 0)
                 bass.note(at + beat, 0.45, step, 100 if beat % 2 == 0 else 88)
                 if beat % 2:
-                    bass_pop.note(at + beat + 0.5, 0.25, pitch(root) + 24, 76)
+                    bass_pop.note(at + beat + 0.5, 0.25, pitch(root) + 12, 76)
             if 2 <= bar < 26:
                 for beat in range(int(span)):  # off-beat clavinet chops
                     clav.note(at + beat + 0.5, 0.25, chord_pitches(triad)[1:], 80)
@@ -449,7 +449,7 @@ def tune2():
     accent = lambda i: 112 if i % 4 == 0 else 98
 
     # Trumpet call, tune and return.
-    trumpet.line(4, melody("F4:.5 F4:.25 F4:.25 Bb4:.5 Bb4:.25 Bb4:.25 D5:.5 D5:.25 D5:.25 F5:1"),
+    trumpet.line(4, melody("F4:.5 F4:.25 F4:.25 A4:.5 A4:.25 A4:.25 C5:.5 C5:.25 C5:.25 F5:1"),
                  accent, gate=0.8)
     tune = ("F4:1 Bb4:.75 C5:.25 D5:1 Bb4:1 F5:1.5 D5:.5 Bb4:1 D5:1 "
             "C5:1 A4:.75 Bb4:.25 C5:1 Eb5:1 D5:1.5 C5:.5 Bb4:1 F4:1 "
