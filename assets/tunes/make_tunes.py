@@ -132,13 +132,13 @@ class Tune:
 
     # Each event: (tick, sort rank, kind, payload). kind "meta" payload = bytes
     # of the whole meta event; kind "midi" payload = (status, data bytes).
-    def conductor_events(self, with_title):
+    def conductor_events(self):
         events = []
-        if with_title and self.title:
+        if self.title:
             events.append((0, 0, "meta", meta(0x03, self.title.encode("ascii"))))
-            if self.about:
-                events.append((0, 0, "meta", meta(0x02, b"Written for the Xiuhe assistant; free to use")))
-                events.append((0, 0, "meta", meta(0x01, self.about.encode("ascii"))))
+        if self.about:
+            events.append((0, 0, "meta", meta(0x02, b"Written for the Xiuhe assistant; free to use")))
+            events.append((0, 0, "meta", meta(0x01, self.about.encode("ascii"))))
         events.append((0, 1, "meta", meta(0x51, struct.pack(">I", self.tempo)[1:])))
         events.append((0, 1, "meta", meta(0x58, bytes([4, 2, 24, 8]))))
         return events
@@ -184,11 +184,11 @@ class Tune:
     def tracks(self):
         end = self.end_tick()
         if self.format == 0:
-            events = self.conductor_events(True)
+            events = self.conductor_events()
             for p in self.parts:
                 events += self.part_events(p, with_name=False)
             return [(events, end)]
-        tracks = [(self.conductor_events(True), end)]
+        tracks = [(self.conductor_events(), end)]
         for p in self.parts:
             tracks.append((self.part_events(p, self.names), end))
         return tracks
