@@ -256,7 +256,7 @@ def tune1():
 
     tune = melody("G5:1 B5:.5 A5:.5 G5:.5 D5:.5 E5:.5 D5:.5 "
                   "E5:.5 G5:.5 C6:1 B5:.5 A5:.5 F#5:.5 A5:.5")
-    below = melody("E5:1 G5:.5 F#5:.5 E5:.5 B4:.5 C5:.5 B4:.5 "
+    below = melody("E5:1 G5:.5 D5:.5 E5:.5 B4:.5 B4:.5 B4:.5 "
                    "C5:.5 E5:.5 A5:1 G5:.5 F#5:.5 D5:.5 F#5:.5")
     vibes.line(0, tune, lambda i: 112 if i % 2 == 0 else 102, gate=0.95, last_gate=1.0)
     vibes.line(0, below, 90, gate=0.95, last_gate=1.0)
@@ -312,19 +312,19 @@ def tune4():
 
     tune = melody(
         "A4:.5 C5:.5 F5:.5 A5:.5 G5:.5 F5:.5 C5:1 "
-        "D5:.5 F5:.5 A5:1 G5:.5 F5:.5 E5:.5 D5:.5 "
-        "D5:.5 F5:.5 Bb5:1 A5:.5 G5:.5 F5:.5 D5:.5 "
+        "D5:.5 F5:.5 A5:1 G5:.5 F5:.5 D5:.5 A4:.5 "
+        "D5:.5 F5:.5 Bb5:1 F5:.5 G5:.5 F5:.5 D5:.5 "
         "E5:1.5 G5:.5 C6:1 Bb5:1 "
         "A5:.5 C6:.5 A5:.5 F5:.5 G5:.5 A5:.5 F5:1 "
         "D5:.5 F5:.5 A5:.5 D6:.5 C6:.5 A5:.5 F5:1 "
         "D5:.5 F5:.5 Bb5:1 C6:.5 Bb5:.5 G5:.5 E5:.5 "
         "F5:1.5 C5:.5 F5:1 r:1")
     thirds = melody(
-        "F4:.5 A4:.5 C5:.5 F5:.5 E5:.5 D5:.5 A4:1 "
-        "A4:.5 D5:.5 F5:1 E5:.5 D5:.5 C5:.5 A4:.5 "
-        "Bb4:.5 D5:.5 F5:1 F5:.5 E5:.5 D5:.5 Bb4:.5 "
+        "F4:.5 A4:.5 C5:.5 F5:.5 C5:.5 D5:.5 A4:1 "
+        "A4:.5 D5:.5 F5:1 E5:.5 D5:.5 A4:.5 F4:.5 "
+        "Bb4:.5 D5:.5 F5:1 D5:.5 D5:.5 D5:.5 Bb4:.5 "
         "C5:1.5 E5:.5 G5:1 G5:1 "
-        "F5:.5 A5:.5 F5:.5 C5:.5 E5:.5 F5:.5 C5:1 "
+        "F5:.5 A5:.5 F5:.5 C5:.5 C5:.5 F5:.5 C5:1 "
         "A4:.5 D5:.5 F5:.5 A5:.5 A5:.5 F5:.5 D5:1 "
         "Bb4:.5 D5:.5 F5:1 G5:.5 G5:.5 E5:.5 C5:.5 "
         "A4:1.5 A4:.5 A4:1 r:1")
@@ -336,7 +336,7 @@ def tune4():
     glock.line(first_verse + 16, transpose(tune[25:], 12), 84, gate=0.9)  # bells join halfway
 
     bridge_tune = melody(
-        "D6:1 F6:1 Bb6:1.5 A6:.5 G6:1 E6:1 C6:2 "
+        "D6:1 F6:1 Bb6:1.5 F6:.5 G6:1 E6:1 C6:2 "
         "C6:1 E6:1 A6:1.5 G6:.5 F6:1 D6:1 A5:2 "
         "Bb5:1 D6:1 G6:1.5 F6:.5 E6:1 G6:1 C7:1 Bb6:1 "
         "A6:1.5 G6:.5 F6:1 C6:1 E6:1 G6:1 Bb6:1 G6:1")
@@ -371,8 +371,9 @@ def tune4():
                     marimba.note(at + i * step, step * 0.9, tones[pattern[i]], 92 if i % 2 == 0 else 78)
                 marimba_low.note(at, span * 0.9, pitch(root) + 24, 84)
     # Sparkle: a falling bell figure at the end of each verse phrase.
-    for at in (first_verse + 14, first_verse + 30, second_verse + 14, second_verse + 30):
-        sparkle.line(at + 1, melody("C7:.25 A6:.25 F6:.25 C6:.25"), 70, gate=0.9)
+    for verse in (first_verse, second_verse):
+        sparkle.line(verse + 15, melody("Bb6:.25 G6:.25 E6:.25 C6:.25"), 70, gate=0.9)  # over C7
+        sparkle.line(verse + 31, melody("C7:.25 A6:.25 F6:.25 C6:.25"), 70, gate=0.9)  # over F
 
     # The phone rings twice, the answer rings back, at the start and at the end.
     for base in (0, 104):
@@ -475,7 +476,7 @@ def tune2():
     piccolo.line(72, melody("G6:1 Eb6:1 F6:1 A6:1 F6:.25 G6:.25 F6:.25 G6:.25 "
                             "F6:.25 G6:.25 F6:.25 Eb6:.25 C6:1 A5:1"), accent, gate=0.9)
     muted.line(40, melody("G4:2 Bb4:2 Eb5:2 Bb4:2 Ab4:2 F4:2 G4:2 Bb4:2 "
-                          "Ab4:2 C5:2 Bb4:2 G4:2 Ab4:1 G4:1 F4:1 D4:1 Eb4:2 r:2"), 92, gate=0.95)
+                          "Ab4:2 C5:2 Bb4:2 G4:2 Ab4:1 F4:1 D4:1 Bb3:1 Eb4:2 r:2"), 92, gate=0.95)
     run_into_trio = melody("r:3 F4:.25 G4:.25 A4:.25 Bb4:.25")
     muted.line(36, run_into_trio, 90, gate=0.9)
     piccolo.line(36, transpose(run_into_trio, 24), 84, gate=0.9)
@@ -499,9 +500,9 @@ def tune2():
                 horn.note(beat + 1, 0.5, chord_pitches(after[name]), 88)
             if not 2 <= bar < 10:
                 trombone.note(beat, 1.9, chord_pitches(held[name]), 82 if 10 <= bar < 18 else 94)
-    trombone.line(8, melody("D3:2 F3:1 D3:1 Bb2:1 C3:1 D3:1 Eb3:1 F3:2 Eb3:1 C3:1 "
+    trombone.line(8, melody("D3:2 F3:1 D3:1 Bb2:1 C3:1 D3:1 C3:1 F3:2 Eb3:1 C3:1 "
                             "D3:1.5 C3:.5 Bb2:2 Eb3:1 G3:1 Bb3:1 G3:1 F3:2 D3:1 F3:1 "
-                            "A3:1 G3:.5 F3:.5 Eb3:1 C3:1 D3:2 F3:.5 G3:.5 A3:1"),
+                            "A3:1 G3:.5 F3:.5 Eb3:1 C3:1 D3:2 F3:.5 G3:.5 F3:1"),
                   lambda i: 100 if i % 3 == 0 else 90, gate=0.9)
     horn.note(0, 3.9, chord_pitches("F3 A3 C4 Eb4"), 70)  # swelling under the roll
     tuba.note(0, 3.9, "F2", 80)
@@ -566,7 +567,7 @@ def tune3():
         "G4:1 C5:.5 E5:.5 G5:1.5 E5:.5 "
         "F5:1 C5:.5 F5:.5 A5:1.5 F5:.5 "
         "D5:.5 C5:.5 A4:.5 D5:.5 F5:1.5 D5:.5 "
-        "D5:.75 B4:.25 C5:.5 B4:.5 G4:1 D4:.5 G4:.5"),
+        "D5:.75 B4:.25 G4:.5 B4:.5 G4:1 D4:.5 G4:.5"),
         lambda i: 96 if i % 4 == 0 else 84, gate=0.88)
 
     bars = [("C3 C4 E4 G4 C5", "C5 E5 G5 C6"), ("F3 C4 F4 A4 C5", "F5 A5 C6 F6"),
