@@ -56,6 +56,7 @@ void FillCombo(HWND combo, const ControlDef& def, const WindowModel& model) {
   LRESULT itemHeight = SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0);
   if (itemHeight > 0) SendMessageW(combo, CB_SETITEMHEIGHT, 0, itemHeight + 1);
   SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(model.SelectedIndex(def.id)), 0);
+  PublishShownText(combo);
 }
 
 void AddPages(HWND tabs, const WindowModel& model) {
@@ -80,7 +81,10 @@ void SetUpKind(ControlSlot& slot, const WindowModel& model) {
       SendMessageW(window, BM_SETCHECK, model.Checked(def.id) ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case Kind::ComboBox: FillCombo(window, def, model); break;
-    case Kind::EditBox: SendMessageW(window, EM_SETLIMITTEXT, 0, 0); break;
+    case Kind::EditBox:
+      SendMessageW(window, EM_SETLIMITTEXT, 0, 0);
+      PublishShownText(window);
+      break;
     case Kind::TabControl:
       SendMessageW(window, TCM_SETPADDING, 0, MAKELPARAM(kTabPaddingX, kTabPaddingY));
       AddPages(window, model);

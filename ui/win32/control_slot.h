@@ -31,5 +31,8 @@ struct ControlSlot {
 };
 
 std::wstring WindowText(HWND window);
+// Edit boxes and drop-down lists keep what they show in buffers of their own; this stores it as the
+// window text too, where other programs (screen readers, test probes) read it.
+void PublishShownText(HWND control);
 
 }  // namespace xiuhe::win32

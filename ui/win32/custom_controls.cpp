@@ -24,6 +24,11 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+void PublishShownText(HWND control) {
+  std::wstring shown = WindowText(control);
+  DefWindowProcW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+}
+
 namespace {
 
 constexpr const wchar_t* kLabelClass = L"XiuheLabel";

@@ -85,10 +85,6 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       LRESULT hit = DefWindowProcW(window_, message, wParam, lParam);
       return hit == HTCLIENT ? HTCAPTION : hit;
     }
-    case WM_NCLBUTTONDOWN:
-      // The move loop starts from the point it is given; a press sent without one starts at the pointer.
-      if (wParam == HTCAPTION && lParam == 0) lParam = static_cast<LPARAM>(GetMessagePos());
-      break;
     case WM_COMMAND: OnCommand(wParam, lParam); return 0;
     case WM_NOTIFY: OnNotify(*reinterpret_cast<NMHDR*>(lParam)); return 0;
     case WM_CTLCOLORBTN:
@@ -168,16 +164,19 @@ void MainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
   } else if (kind == Kind::ComboBox && code == CBN_SELCHANGE) {
     // The pick is complete only when the combo box has finished with it: handle it from the queue.
     PostMessageW(window_, kPickMessage, static_cast<WPARAM>(Index(id)), 0);
-  } else if (kind == Kind::EditBox && code == EN_CHANGE && writingContent_ == 0) {
-    model_.UserEdit(id, Narrow(WindowText(slot->window)));
+  } else if (kind == Kind::EditBox && code == EN_CHANGE) {
+    PublishShownText(slot->window);
+    if (writingContent_ == 0) model_.UserEdit(id, Narrow(WindowText(slot->window)));
   }
 }
 
 void MainWindow::OnPick(int index) {
   if (index < 0 || index >= kControlCount) return;
   Ctl id = static_cast<Ctl>(index);
-  if (HWND combo = ControlWindow(id))
+  if (HWND combo = ControlWindow(id)) {
+    PublishShownText(combo);
     model_.UserPick(id, static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0)));
+  }
 }
 
 void MainWindow::OnNotify(const NMHDR& header) {
@@ -229,6 +228,7 @@ void MainWindow::PropertyChanged(Ctl id, Property property) {
       break;
     case Property::SelectedIndex:
       SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(model_.SelectedIndex(id)), 0);
+      PublishShownText(control);
       break;
     case Property::TextColour:
       slot.textColour = model_.TextColour(id);

@@ -1,0 +1,73 @@
+"""The assistant's main window as a person meets it: its controls (read with window_probe.exe),
+its tabs, its chrome buttons and the tray icon."""
+
+from __future__ import annotations
+
+from dataclasses import dataclass
+
+from harness import BUILD, TITLE, Desktop, Window
+
+PROBE = BUILD / "window_probe.exe"
+
+# Centres of the three tab headers and of the chrome buttons, in window coordinates.
+TAB_POINTS = ((37, 170), (107, 170), (176, 170))
+MENU_BUTTON = (356, 14)
+MINIMISE_BUTTON = (386, 14)
+CLOSE_BUTTON = (415, 14)
+
+
+@dataclass
+class Control:
+    visible: bool
+    text: str
+    checked: bool | None
+    place: tuple[int, int, int, int]
+
+
+def controls(desktop: Desktop) -> dict[str, Control]:
+    """Every control of the shown main window, by name."""
+    result = desktop.run_console(PROBE, timeout=30)
+    out = result.stdout.decode("utf-8", "replace")
+    assert result.returncode == 0, f"window_probe: {out}"
+    found = {}
+    for line in out.splitlines():
+        fields = line.split("|")
+        if len(fields) == 5:
+            name, visible, text, checked, place = fields
+            found[name] = Control(visible == "1", text, None if checked == "-" else checked == "1",
+                                  tuple(int(v) for v in place.split(",")))
+    return found
+
+
+def start(desktop: Desktop) -> tuple[object, Window]:
+    program = desktop.launch()
+    return program, desktop.wait_window(TITLE)
+
+
+def select_page(desktop: Desktop, window: Window, page: int) -> dict[str, Control]:
+    window.click(*TAB_POINTS[page])
+    marker = ("图片框2", "分组框1", "按钮1")[page]
+    return desktop.wait_for(lambda: (c := controls(desktop))[marker].visible and c,
+                            timeout=5, what=f"page {page} shown")
+
+
+def tray_icon_point(desktop: Desktop, index: int = 0) -> tuple[int, int]:
+    """Centre of a tray icon: Wine's tray window is framed, so its client area starts inside the frame."""
+    tray = desktop.wait_window("Wine System Tray", timeout=10)
+    left, top, width, height = tray.geometry()
+    border = (width - 160) // 2
+    return left + border + 10 + 20 * index, top + height - border - 20 + 10
+
+
+def relay_text(argument: str) -> str:
+    """A UTF-16 string as the relay trace prints it: L"\\4fe1\\606f..." with ASCII as is."""
+    body = argument[argument.index('L"') + 2:argument.rindex('"')]
+    out, i = [], 0
+    while i < len(body):
+        if body[i] == "\\" and i + 5 <= len(body):
+            out.append(chr(int(body[i + 1:i + 5], 16)))
+            i += 5
+        else:
+            out.append(body[i])
+            i += 1
+    return "".join(out)
