@@ -5,7 +5,7 @@
 namespace xiuhe::testing {
 
 Text FakeServices::GetSpecialFolder(int kind) {
-  calls.push_back("GetSpecialFolder");
+  Record("GetSpecialFolder");
   return kind == 1 ? documents : Text();
 }
 
@@ -16,17 +16,17 @@ static Text Canonical(Text path) {
 }
 
 bool FakeServices::FileExists(const Text& path) {
-  calls.push_back("FileExists");
+  Record("FileExists");
   return files.files.count(Canonical(path)) > 0;
 }
 
 Text FakeServices::ReadIniValue(const Text& file, const Text& section, const Text& key, const Text& defaultValue) {
-  calls.push_back("ReadIniValue");
+  Record("ReadIniValue");
   return xiuhe::ReadIniValue(files, Canonical(file), section, key, defaultValue);
 }
 
 bool FakeServices::WriteIniValue(const Text& file, const Text& section, const Text& key, const Text& value) {
-  calls.push_back("WriteIniValue");
+  Record("WriteIniValue");
   return xiuhe::WriteIniValue(files, Canonical(file), section, key, value);
 }
 
@@ -37,53 +37,53 @@ std::optional<std::string> FakeServices::SettingsFile() const {
 }
 
 int FakeServices::ShellOpen(const ShellRequest& request) {
-  calls.push_back("ShellOpen");
+  Record("ShellOpen");
   shellRequests.push_back(request);
   return 42;
 }
 
 bool FakeServices::ShutDownSystem(int mode, bool) {
-  calls.push_back("ShutDownSystem");
+  Record("ShutDownSystem");
   if (mode != kShutDownAndPowerOff) return false;
   shutdownRequests.push_back(clock.Now());
   return shutdownAccepted;
 }
 
 bool FakeServices::IsOnline() {
-  calls.push_back("IsOnline");
+  Record("IsOnline");
   return online;
 }
 
 void FakeServices::PlayMidi(int count, int pause, const std::vector<ByteBlock>& sequences) {
-  calls.push_back("PlayMidi");
+  Record("PlayMidi");
   plays.push_back({count, pause, sequences});
   playing = count != 0;
 }
 
 void FakeServices::StopPlaying() {
-  calls.push_back("StopPlaying");
+  Record("StopPlaying");
   playing = false;
 }
 
 void FakeServices::SeedRandom(std::optional<int> value) {
-  calls.push_back("SeedRandom");
+  Record("SeedRandom");
   seed = value;
 }
 
 int FakeServices::RandomInRange(int low, int high) {
-  calls.push_back("RandomInRange");
+  Record("RandomInRange");
   return std::clamp(randomAnswer, std::min(low, high), std::max(low, high));
 }
 
 int FakeServices::ShowMessageBox(const Text& text, int buttonCode, const std::optional<Text>& caption) {
-  calls.push_back("ShowMessageBox");
+  Record("ShowMessageBox");
   messageBoxes.push_back({text, buttonCode, caption});
   if (whileMessageBoxOpen) whileMessageBoxOpen(messageBoxes.back());
   return 0;
 }
 
 void FakeServices::SetTrayIcon(ByteBlock icon, const Text& tip) {
-  calls.push_back("SetTrayIcon");
+  Record("SetTrayIcon");
   if (icon.empty())
     trayTip.reset();
   else
@@ -91,34 +91,39 @@ void FakeServices::SetTrayIcon(ByteBlock icon, const Text& tip) {
 }
 
 void FakeServices::RemoveTrayIcon() {
-  calls.push_back("RemoveTrayIcon");
+  Record("RemoveTrayIcon");
   trayTip.reset();
 }
 
 std::intptr_t FakeServices::SendWindowMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
-  calls.push_back("SendWindowMessage");
+  Record("SendWindowMessage");
   sentMessages.insert(sentMessages.end(), {static_cast<std::intptr_t>(message),
                                            static_cast<std::intptr_t>(wParam), lParam});
   return 0;
 }
 
-void FakeServices::CloseForm() { calls.push_back("CloseForm"); }
+void FakeServices::CloseForm() { Record("CloseForm"); }
 
 void FakeServices::ExitProgram(int code) {
-  calls.push_back("ExitProgram");
+  Record("ExitProgram");
   exitCode = code;
 }
 
 bool FakeServices::OpenInstanceMark(const Text&) {
-  calls.push_back("OpenInstanceMark");
+  Record("OpenInstanceMark");
   return markExists;
 }
 
 bool FakeServices::CreateInstanceMark(const Text&) {
-  calls.push_back("CreateInstanceMark");
+  Record("CreateInstanceMark");
   bool existed = markExists || markAppearsAtCreate;
   markExists = true;
   return existed;
+}
+
+void FakeServices::Record(const std::string& operation) {
+  calls.push_back(operation);
+  if (onCall) onCall(operation);
 }
 
 int FakeServices::Count(const std::string& operation) const {

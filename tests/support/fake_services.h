@@ -67,6 +67,8 @@ class FakeServices : public Services {
   bool markAppearsAtCreate = false; // another copy creates it between the open and the create
   int randomAnswer = 3;
 
+  // Runs at every call, before the operation does anything.
+  std::function<void(const std::string& operation)> onCall;
   // Runs while a message box is open, as the box's own loop would (advance the clock, tick timers).
   std::function<void(const MessageBox&)> whileMessageBoxOpen;
 
@@ -81,6 +83,9 @@ class FakeServices : public Services {
   std::optional<int> exitCode;
   bool playing = false;
   std::optional<std::optional<int>> seed;
+
+ private:
+  void Record(const std::string& operation);
 };
 
 }  // namespace xiuhe::testing
