@@ -115,10 +115,11 @@ double TimeDifference(TimeValue t1, TimeValue t2, int unit) {
   std::int64_t wholeSeconds = (static_cast<std::int64_t>(whole1) - static_cast<std::int64_t>(whole2)) * kSecondsPerDay;
   double fractionSeconds = (fraction1 - fraction2) * kSecondsPerDay;
   // Before the cut toward zero the magnitude is lifted by a small addend, so that 299.99999999
-  // and -299.99999999 count as 300 and -300. Far from 1899 a stored value is itself up to half
-  // its last bit away from the whole second it stands for; the addend grows to cover that.
+  // and -299.99999999 count as 300 and -300. Far from 1899 a stored value may itself be a bit or
+  // two away from the whole second it stands for (the system's own conversions are); the addend
+  // grows to cover two bits of each value, still well under a millisecond.
   double addend = 5.787037037037037e-6 +
-                  (std::fabs(t1) + std::fabs(t2)) * std::numeric_limits<double>::epsilon() / 2 * kSecondsPerDay;
+                  (std::fabs(t1) + std::fabs(t2)) * 2 * std::numeric_limits<double>::epsilon() * kSecondsPerDay;
   bool negative = static_cast<double>(wholeSeconds) + fractionSeconds < 0;
   double cutFraction = negative ? std::ceil(fractionSeconds - addend) : std::floor(fractionSeconds + addend);
   std::int64_t seconds = wholeSeconds + static_cast<std::int64_t>(cutFraction);

@@ -219,6 +219,11 @@ TEST(TimeDifference, CountsWholeSecondsOnTheStraightTimeLine) {
       {"whole range, wrapped", kLatestTime, -1.75, -2086553761},
       {"beyond both ends", kInfinity, -1e300, -1118852609},  // 312413759999 s, wrapped
       {"NaN is the earliest time", kNaN, kEarliestTime, 0},
+      // The system's own conversions may be a bit off each way; 300 seconds stay 300.
+      {"a bit off, far from 1899", std::nextafter(MakeTimeValue({9999, 6, 1, 0, 5, 0}), 0.0),
+       std::nextafter(MakeTimeValue({9999, 6, 1, 0, 0, 0}), kInfinity), 300},
+      {"a bit off, before 1899", std::nextafter(MakeTimeValue({101, 6, 1, 0, 1, 0}), -kInfinity),
+       std::nextafter(MakeTimeValue({101, 6, 1, 0, 6, 0}), 0.0), -300},
       {"minutes are not supported", Jan13At(120), Jan13At(0), 0, 7},
   };
   for (const auto& c : cases) EXPECT_EQ(TimeDifference(c.t1, c.t2, c.unit), c.seconds) << c.what;
