@@ -1,3 +1,5 @@
+import fcntl
+import os
 import re
 import shutil
 
@@ -5,13 +7,35 @@ import pytest
 
 from harness import ARTIFACTS, Desktop, make_template_prefix
 
+TEMPLATE_DIR = "wine-template"
+
+
+def _template_root(tmp_path_factory):
+    # xdist workers get <run's basetemp>/popen-gwN, so the parent is shared by the whole run.
+    base = tmp_path_factory.getbasetemp()
+    return (base.parent if os.environ.get("PYTEST_XDIST_WORKER") else base) / TEMPLATE_DIR
+
 
 @pytest.fixture(scope="session")
 def wine_template(tmp_path_factory):
-    """A booted Wine prefix made once per test process; each test gets its own copy."""
-    root = tmp_path_factory.mktemp("wine-template")
-    yield make_template_prefix(root)
-    shutil.rmtree(root, ignore_errors=True)
+    """A booted Wine prefix made once per run (shared by xdist workers); each test gets its own copy."""
+    root = _template_root(tmp_path_factory)
+    with open(root.with_name(TEMPLATE_DIR + ".lock"), "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if not (root / "ready").exists():
+            shutil.rmtree(root, ignore_errors=True)
+            make_template_prefix(root)
+            (root / "ready").touch()
+    yield root / "prefix"
+
+
+def pytest_sessionfinish(session):
+    # Only the controlling process (or a run without xdist) removes the template, after every worker is done.
+    if os.environ.get("PYTEST_XDIST_WORKER"):
+        return
+    factory = getattr(session.config, "_tmp_path_factory", None)
+    if factory is not None:
+        shutil.rmtree(factory.getbasetemp() / TEMPLATE_DIR, ignore_errors=True)
 
 
 @pytest.hookimpl(tryfirst=True, hookwrapper=True)

@@ -134,6 +134,27 @@ def make_template_prefix(root: Path) -> Path:
     return prefix
 
 
+# Program and library files that Wine only ever reads once a prefix is booted. Copies share them
+# by hard link, which turns a 700 MB copy into about 10 MB; everything else (registry, ini files,
+# user folders) is copied, since Wine rewrites some of those in place.
+READ_ONLY_SUFFIXES = {".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl", ".acm", ".ax", ".tlb", ".ds",
+                      ".nls", ".msstyles", ".com", ".ttf", ".fon"}
+
+
+def _link_or_copy(src: str, dst: str) -> None:
+    if Path(src).suffix.lower() in READ_ONLY_SUFFIXES:
+        try:
+            os.link(src, dst)
+            return
+        except OSError:
+            pass
+    shutil.copy2(src, dst)
+
+
+def copy_prefix(template: Path, target: Path) -> None:
+    shutil.copytree(template, target, symlinks=True, copy_function=_link_or_copy)
+
+
 class Window:
     def __init__(self, desktop: "Desktop", window_id: str):
         self.desktop = desktop
@@ -211,7 +232,7 @@ class Desktop:
         self._warm = False
         self._shots = 0
         try:
-            subprocess.run(["cp", "-a", str(template), str(self.prefix)], check=True)
+            copy_prefix(template, self.prefix)
             # The copy still points Documents at the template's HOME.
             for link in (self.prefix / "drive_c" / "users").glob("*/Documents"):
                 if link.is_symlink():
@@ -350,8 +371,11 @@ class Desktop:
 
     def tray_icon_point(self, index: int = 0, timeout: float = 10) -> tuple[int, int]:
         """Screen point at the centre of the index-th icon in Wine's tray window."""
-        left, top, _, _ = self.wait_window(TRAY_TITLE, timeout).geometry()
-        return left + 10 + 20 * index, top + 10
+        # With Managed=N the X window includes Wine's caption and 3-pixel frame around the
+        # one row of 20x20 icon cells.
+        left, top, _, height = self.wait_window(TRAY_TITLE, timeout).geometry()
+        frame = 3
+        return left + frame + 10 + 20 * index, top + height - frame - 10
 
     def type(self, text: str) -> None:
         """Types text (ASCII or Chinese) into the focused control."""
