@@ -12,9 +12,10 @@ file(GLOB WINDOWS_CHECKS CONFIGURE_DEPENDS tests/windows/*.cpp)
 foreach(check IN LISTS WINDOWS_CHECKS)
   get_filename_component(name ${check} NAME_WE)
   # The checks drive the real file and system calls of the Win32 layer.
-  add_executable(${name} ${check} platform/win32/win32_files.cpp platform/win32/system_calls.cpp)
+  add_executable(${name} ${check} platform/win32/win32_files.cpp platform/win32/system_calls.cpp ui/win32/skin.cpp)
   target_compile_definitions(${name} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
   target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++)
-  target_link_libraries(${name} PRIVATE xiuhe_core ole32 oleaut32 uuid kernel32 shell32 advapi32 user32 wininet)
+  target_link_libraries(${name} PRIVATE xiuhe_core ole32 oleaut32 uuid kernel32 shell32 advapi32 user32 wininet
+    gdi32 windowscodecs msimg32)
 endforeach()
