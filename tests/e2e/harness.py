@@ -37,7 +37,8 @@ DEFAULT_RELAY = (
     "kernel32.CreateEventA", "kernel32.CreateEventW", "kernel32.OpenEventA", "kernel32.OpenEventW",
     "kernel32.WritePrivateProfileStringA", "kernel32.WritePrivateProfileStringW",
 )
-RELAY_CALL = re.compile(r":Call +([A-Za-z0-9_]+\.[A-Za-z0-9_]+)\((.*?)\)(?: ret=[0-9a-f]+)?\s*$")
+# e.g. "1386.625:0118:011c:Call user32.ExitWindowsEx(00000008,00000000) ret=0040123a"
+RELAY_CALL = re.compile(r"^(?:(\d+\.\d+):)?.*?:Call +([A-Za-z0-9_]+\.[A-Za-z0-9_]+)\((.*?)\)(?: ret=[0-9a-f]+)?\s*$")
 
 
 def base_env(prefix: Path, home: Path, display: str | None) -> dict[str, str]:
@@ -301,13 +302,21 @@ class Desktop:
 
     def relay_calls(self, name: str | None = None, program: Program | None = None) -> list[tuple[str, str]]:
         """(dll.function, arguments) of each traced call, in order; optionally only calls of `name`."""
+        return [(call, args) for _, call, args in self._relay(name, program)]
+
+    def relay_call_times(self, name: str, program: Program | None = None) -> list[float]:
+        """Wine's timestamps (seconds) of each traced call of `name`, to measure the time between calls."""
+        return [stamp for stamp, _, _ in self._relay(name, program)]
+
+    def _relay(self, name, program):
         calls = []
         for p in [program] if program else self.programs:
             for line in p.output().splitlines():
                 match = RELAY_CALL.search(line)
                 # Wine prints some dll names in capitals (KERNEL32.ExitProcess).
-                if match and (name is None or match.group(1).lower() == name.lower()):
-                    calls.append((match.group(1), match.group(2)))
+                if match and (name is None or match.group(2).lower() == name.lower()):
+                    stamp = float(match.group(1)) if match.group(1) else 0.0
+                    calls.append((stamp, match.group(2), match.group(3)))
         return calls
 
     # --- screen ---------------------------------------------------------------------------------
