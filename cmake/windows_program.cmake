@@ -2,6 +2,9 @@
 file(GLOB WIN32_SOURCES CONFIGURE_DEPENDS app/win32/*.cpp ui/win32/*.cpp platform/win32/*.cpp)
 add_executable(xiuhe_program WIN32 ${WIN32_SOURCES} app/win32/resources.rc)
 set_target_properties(xiuhe_program PROPERTIES OUTPUT_NAME "岫禾小助理")
+# windres reports no dependencies, so name the files the resource script pulls in.
+set_source_files_properties(app/win32/resources.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/app/win32/app.manifest;${CMAKE_SOURCE_DIR}/assets/icon/program.ico")
 target_compile_definitions(xiuhe_program PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 target_link_options(xiuhe_program PRIVATE -municode -static -static-libgcc -static-libstdc++)
 target_link_libraries(xiuhe_program PRIVATE xiuhe_core
