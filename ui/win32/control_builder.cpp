@@ -88,9 +88,9 @@ void SetUpKind(ControlSlot& slot, const WindowModel& model) {
     case Kind::TabControl:
       SendMessageW(window, TCM_SETPADDING, 0, MAKELPARAM(kTabPaddingX, kTabPaddingY));
       AddPages(window, model);
-      ForwardChildNotifications(window, false);
+      AdaptContainer(window, Container::Tabs);
       break;
-    case Kind::GroupBox: ForwardChildNotifications(window, true); break;
+    case Kind::GroupBox: AdaptContainer(window, Container::GroupBox); break;
     case Kind::PictureBox:
     case Kind::PictureButton:
       slot.normal = Picture(def.pictures.normal);

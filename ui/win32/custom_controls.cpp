@@ -215,16 +215,28 @@ LRESULT CALLBACK PictureButtonProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT CALLBACK ContainerForwardProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                      DWORD_PTR fillsBackground) {
+                                      DWORD_PTR kind) {
   if (IsOurControl(NotificationSender(message, lParam))) return ForwardToMainWindow(window, message, wParam, lParam);
-  // A group box draws only its frame and caption; what lies inside it is its background colour.
-  if (message == WM_ERASEBKGND && fillsBackground) {
-    RECT area;
-    GetClientRect(window, &area);
-    auto brush = reinterpret_cast<HBRUSH>(
-        ForwardToMainWindow(window, WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(window)));
-    FillRect(reinterpret_cast<HDC>(wParam), &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
-    return 1;
+  switch (static_cast<Container>(kind)) {
+    case Container::Tabs:
+      // The tab control passes presses beside its tabs to the window beneath, which would take
+      // them for a press on the window's surface and move it; they stay with the tab control.
+      if (message == WM_NCHITTEST) {
+        LRESULT hit = DefSubclassProc(window, message, wParam, lParam);
+        return hit == HTTRANSPARENT ? HTCLIENT : hit;
+      }
+      break;
+    case Container::GroupBox:
+      // A group box draws only its frame and caption; what lies inside it is its background colour.
+      if (message == WM_ERASEBKGND) {
+        RECT area;
+        GetClientRect(window, &area);
+        auto brush = reinterpret_cast<HBRUSH>(
+            ForwardToMainWindow(window, WM_CTLCOLORSTATIC, wParam, reinterpret_cast<LPARAM>(window)));
+        FillRect(reinterpret_cast<HDC>(wParam), &area, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+      }
+      break;
   }
   return DefSubclassProc(window, message, wParam, lParam);
 }
@@ -281,8 +293,8 @@ const wchar_t* ClassNameFor(Kind kind) {
   return nullptr;
 }
 
-void ForwardChildNotifications(HWND container, bool fillBackground) {
-  SetWindowSubclass(container, ContainerForwardProc, 1, fillBackground ? 1 : 0);
+void AdaptContainer(HWND container, Container kind) {
+  SetWindowSubclass(container, ContainerForwardProc, 1, static_cast<DWORD_PTR>(kind));
 }
 
 void StartWindowDrag(HWND control) {

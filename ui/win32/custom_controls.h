@@ -10,10 +10,10 @@ namespace xiuhe::win32 {
 bool RegisterControlClasses(HINSTANCE instance);
 const wchar_t* ClassNameFor(Kind kind);
 
-// Standard controls that hold other controls send their children's notifications to
-// themselves; this passes them on to the main window, which handles them all. A group box
-// draws no background of its own, so it is told to fill one.
-void ForwardChildNotifications(HWND container, bool fillBackground);
+// Standard controls that hold other controls receive their children's notifications; this passes
+// them on to the main window, which handles them all, and mends what each kind lacks as a container.
+enum class Container { Tabs, GroupBox };
+void AdaptContainer(HWND container, Container kind);
 
 // Starts the system's move loop on the main window, as a press on a title bar would.
 void StartWindowDrag(HWND control);
