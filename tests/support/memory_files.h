@@ -1,26 +1,32 @@
 #pragma once
 #include <map>
+#include <optional>
+#include <string>
 
 #include "platform/ini_file.h"
 
-namespace xiuhe::testing {
+namespace xiuhe {
 
-// Files held in memory by path; a path in `unwritable` refuses every write.
+// Files held in memory, for the INI engine's tests.
 class MemoryFiles : public FileAccess {
  public:
   std::optional<std::string> Read(const Text& path) override {
-    auto found = files.find(path);
+    ++reads;
+    const auto found = files.find(path);
     if (found == files.end()) return std::nullopt;
     return found->second;
   }
   bool Replace(const Text& path, const std::string& bytes) override {
-    if (readOnly) return false;
+    ++replacements;
+    if (refuseWrites) return false;
     files[path] = bytes;
     return true;
   }
 
   std::map<Text, std::string> files;
-  bool readOnly = false;
+  bool refuseWrites = false;
+  int reads = 0;
+  int replacements = 0;
 };
 
-}  // namespace xiuhe::testing
+}  // namespace xiuhe
