@@ -13,8 +13,8 @@ const char* PictureFor(const Pictures& pictures, ButtonLook look) {
   return wanted ? wanted : pictures.normal;
 }
 
-void PictureButton::PointerEntered() {
-  if (enabled_) over_ = true;
+void PictureButton::PointerEntered(bool leftButtonHeld) {
+  if (enabled_) over_ = holding_ || !leftButtonHeld;
 }
 
 void PictureButton::PointerLeft() { over_ = false; }

@@ -17,8 +17,9 @@ const char* PictureFor(const Pictures& pictures, ButtonLook look);
 // (holding() is true) and so still hears where the pointer goes and where the button is released.
 class PictureButton {
  public:
-  // The pointer is over the button; may be repeated on every move over it.
-  void PointerEntered();
+  // The pointer is over the button; may be repeated on every move over it. With the left button
+  // held from a press elsewhere, the button does not light up.
+  void PointerEntered(bool leftButtonHeld = false);
   void PointerLeft();
   void LeftButtonDown();  // pressed over the button
   // Released, over the button or elsewhere; true when this completes a click.

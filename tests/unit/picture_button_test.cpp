@@ -8,7 +8,7 @@
 namespace xiuhe {
 namespace {
 
-// One letter per input: E entered, L left, D left button down, U released over the button,
+// One letter per input: E entered, e entered with the left button held, L left, D left button down, U released over the button,
 // u released elsewhere, R reset (hidden or capture lost), - disabled, + enabled.
 struct Case {
   const char* inputs;
@@ -22,6 +22,7 @@ int Feed(PictureButton& button, const std::string& inputs) {
   for (char input : inputs) {
     switch (input) {
       case 'E': button.PointerEntered(); break;
+      case 'e': button.PointerEntered(true); break;
       case 'L': button.PointerLeft(); break;
       case 'D': button.LeftButtonDown(); break;
       case 'U': clicks += button.LeftButtonUp(true); break;
@@ -51,8 +52,13 @@ TEST(PictureButton, FollowsThePointerAndTheLeftButton) {
       // Released elsewhere: nothing.
       {"EDLu", ButtonLook::Normal, 0, false},
       {"EDLuEU", ButtonLook::Hover, 0, false},
-      // Pressed elsewhere and released over it is no click.
+      // Pressed elsewhere: no light while dragged over it, no click when released over it.
+      {"e", ButtonLook::Normal, 0, false},
+      {"EUe", ButtonLook::Normal, 0, false},
+      {"eU", ButtonLook::Hover, 0, false},
       {"EU", ButtonLook::Hover, 0, false},
+      {"EDLe", ButtonLook::Pressed, 0, true},
+      {"EDLeU", ButtonLook::Normal, 1, false},
       {"EDUDU", ButtonLook::Normal, 2, false},
       // Hidden or capture lost mid-press: the release that follows clicks nothing.
       {"EDRU", ButtonLook::Hover, 0, false},
