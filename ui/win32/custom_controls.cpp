@@ -175,7 +175,7 @@ LRESULT CALLBACK PictureButtonProc(HWND window, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_MOUSEMOVE:
       if (!pointer.holding() || PointerInside(window, lParam))
-        pointer.PointerEntered();
+        pointer.PointerEntered((wParam & MK_LBUTTON) != 0);
       else
         pointer.PointerLeft();
       if (!pointer.holding()) TrackLeave(window);
