@@ -75,6 +75,47 @@ std::size_t CharLength(std::string_view text, std::size_t at) {
   return 1;
 }
 
+namespace {
+
+bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+
+// Whether GBK has the character of that length at `at`.
+bool IsSystemChar(std::string_view text, std::size_t at, std::size_t length) {
+  const auto b = static_cast<unsigned char>(text[at]);
+  if (length == 2) return IsTrailByte(static_cast<unsigned char>(text[at + 1]));
+  return !IsLeadByte(b);
+}
+
+}  // namespace
+
+bool ReadsAsItStands(std::string_view text) {
+  // Runs over whole files before every read and write, so without calls.
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t size = text.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    const unsigned char b = bytes[i];
+    if (b < 0x81 || b > 0xFE) continue;
+    if (i + 1 >= size || bytes[i + 1] == 0) return false;
+    ++i;
+    if (bytes[i] < 0x40 || bytes[i] == 0x7F || bytes[i] == 0xFF) return false;
+  }
+  return true;
+}
+
+std::string AsSystemReadsIt(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = CharLength(text, i);
+    if (IsSystemChar(text, i, length))
+      result.append(text.substr(i, length));
+    else
+      result += '?';
+    i += length;
+  }
+  return result;
+}
+
 bool IsBlank(char c) {
   const auto b = static_cast<unsigned char>(c);
   return (b >= 0x09 && b <= 0x0D) || b == 0x1A || b == 0x20;

@@ -12,6 +12,11 @@
 namespace xiuhe::ini {
 
 std::size_t CharLength(std::string_view text, std::size_t at);  // 1 or 2
+
+// The text as the system holds it after its round trip through UTF-16: a two-byte
+// character that GBK does not have, and a lead byte left alone, each become one "?".
+std::string AsSystemReadsIt(std::string_view text);
+bool ReadsAsItStands(std::string_view text);  // AsSystemReadsIt would change nothing
 bool IsBlank(char c);  // the profile functions' white space: tab to carriage return, ^Z, space
 
 std::string_view CutAtNul(std::string_view text);  // the system sees C strings

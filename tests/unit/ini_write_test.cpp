@@ -51,6 +51,8 @@ const std::vector<WriteCase> kWriteCases = {
      "[s]\r\nk=1\r\nj=3\r\n[s]\r\nj=2\r\n"},
     {"GBK trail bytes ] and \\ belong to their characters", "[\x81\x5D]\r\n\x81\x5C=1\r\n", "\x81\x5D", "\x81\x5C", "2",
      "[\x81\x5D]\r\n\x81\x5C=2\r\n"},
+    {"what GBK does not have is written back as ?", "[a]\r\nk=\x81\x30x\r\nl=end\x81", "a", "j", "v",
+     "[a]\r\nk=?x\r\nl=end?\r\nj=v\r\n"},
     {"a lone CR splits lines", "[a]\rk=1\rj=2\r\n", "a", "j", "3", "[a]\r\nk=1\r\nj=3\r\n"},
 };
 

@@ -220,15 +220,23 @@ const std::vector<Fixture> kFixtures = {
     {"DOS end-of-file mark", "[a]\r\nk=1\x1A\r\n\x1A[b]\r\nk=2\r\n"},
     {"tabs", "[a]\r\n\tk\t=\tv\t\r\n"},
     {"empty file", ""},
+    {"header named like a key", "[k=v]\r\nk=1\r\n"},
+    {"two sections of one name", "[s]\r\nk=1\r\nK=2\r\n[S]\r\nj=2\r\n"},
+    {"header without bracket", "[a]\r\n[abc\r\ny=2\r\n"},
+    {"comment before keys", "; c\r\n[a]\r\n; k=0\r\nk=1\r\n"},
+    {"comment at section end", "[a]\r\nk=1\r\n;end\r\n[b]\r\n"},
+    {"quote corners", "[a]\r\nq=\"a\"b\"\r\nr=\"\r\ns=''\r\n"},
+    {"byte-order mark", "\xEF\xBB\xBF[a]\r\nk=1\r\n"},
+    {"not GBK", "[a]\r\nk=\x81\x30x\r\nj=\xFFy\r\nm=\x80z\r\nn=\x81\x7F\x81\xFF\xA1\x40\xFE\xFE\xAA\xA1\xA2\xAB\r\nl=end\x81"},
 };
 
 const std::vector<Text> kFixtureSections = {"a",  "A", " a ", "b", "Sec", "sec", "", "abc", "a]b", "q",
-                                            "\x81\x5D", "节", "spaced", " spaced ", "　b　", "b"};
+                                            "\x81\x5D", "节", "spaced", " spaced ", "　b　", "k=v", "s", "S"};
 const std::vector<Text> kFixtureKeys = {"k",     "K",       "j",   "key one", "q",       "s",     "u",
                                         "e",     "n",       "Key", "KEY",     "other",   "top",   "x",
                                         "y",     "z",       "w",   "\x81\x5C", "键",     "А",     "а",
                                         "Ａ",    "ａ",      "\x81\x41", "\x81\x61", "; note", "# hash",
-                                        "; top", "　k",     "[abc", ""};
+                                        "; top", "　k",     "[abc", "", "r", "m", "l", "; k", "\x81\x30", "?"};
 
 void Fixtures(Comparison& compare) {
   for (const Fixture& fixture : kFixtures) {
@@ -244,6 +252,7 @@ void Fixtures(Comparison& compare) {
     compare.Write(fixture.name, "", "nameless", "v");
     compare.Write(fixture.name, " spaced ", " key one ", "x");
     compare.Write(fixture.name, "a  ", "trailing  ", "t");
+    compare.Write(fixture.name, "s", "j", "3");
   }
 }
 
