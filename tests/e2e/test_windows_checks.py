@@ -10,5 +10,5 @@ CHECKS = sorted(BUILD.glob("*_check.exe"))
 @pytest.mark.parametrize("exe", CHECKS, ids=[p.stem for p in CHECKS])
 def test_windows_check_passes(desktop, exe):
     result = desktop.run_console(exe)
-    output = result.stdout.decode("utf-8", "replace")
+    output = result.stdout.decode("gbk", "replace")  # the programs print ANSI (GBK) texts
     assert result.returncode == 0, f"{exe.name} exited with {result.returncode}:\n{output}"
