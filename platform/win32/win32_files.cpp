@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/win32/system_calls.h"
 
@@ -59,10 +60,8 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 constexpr LONGLONG kLargestFile = 1LL << 30;
 
-}  // namespace
-
-std::optional<std::string> Win32FileAccess::Read(const Text& path) {
-  FileHandle file(CreateFileW(ProfilePath(path).c_str(), GENERIC_READ,
+std::optional<std::string> ReadBytes(const std::wstring& path) {
+  FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return std::nullopt;
@@ -81,10 +80,96 @@ std::optional<std::string> Win32FileAccess::Read(const Text& path) {
   return bytes;
 }
 
+// Files saved as Unicode text, which the profile functions read and write in their own
+// encoding; the engine gets and gives their text in the ANSI code page.
+enum class Encoding { Ansi, Utf8, Utf16, Utf16BigEndian };
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16Mark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+
+Encoding EncodingOf(std::string_view bytes) {
+  if (bytes.substr(0, 3) == kUtf8Mark) return Encoding::Utf8;
+  if (bytes.substr(0, 2) == kUtf16Mark) return Encoding::Utf16;
+  if (bytes.substr(0, 2) == kUtf16BigEndianMark) return Encoding::Utf16BigEndian;
+  return Encoding::Ansi;
+}
+
+std::wstring DecodeUnicode(std::string_view bytes, Encoding encoding) {
+  if (encoding == Encoding::Utf8) {
+    bytes.remove_prefix(kUtf8Mark.size());
+    if (bytes.empty()) return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), length);
+    return wide;
+  }
+  bytes.remove_prefix(2);
+  std::wstring wide(bytes.size() / 2, L'\0');
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const auto first = static_cast<unsigned char>(bytes[2 * i]);
+    const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+    wide[i] = static_cast<wchar_t>(encoding == Encoding::Utf16 ? first | second << 8 : second | first << 8);
+  }
+  return wide;
+}
+
+std::string EncodeUnicode(const std::wstring& wide, Encoding encoding) {
+  if (encoding == Encoding::Utf8) {
+    std::string bytes(kUtf8Mark);
+    if (wide.empty()) return bytes;
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    bytes.resize(kUtf8Mark.size() + length);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), bytes.data() + kUtf8Mark.size(),
+                        length, nullptr, nullptr);
+    return bytes;
+  }
+  std::string bytes(encoding == Encoding::Utf16 ? kUtf16Mark : kUtf16BigEndianMark);
+  for (wchar_t c : wide) {
+    const char low = static_cast<char>(c & 0xFF), high = static_cast<char>((c >> 8) & 0xFF);
+    bytes += encoding == Encoding::Utf16 ? low : high;
+    bytes += encoding == Encoding::Utf16 ? high : low;
+  }
+  return bytes;
+}
+
+// The ANSI text of a Unicode file; none when some character has no place in the code page.
+std::optional<std::string> ToAnsi(const std::wstring& wide) {
+  if (wide.empty()) return std::string();
+  BOOL lost = FALSE;
+  const int length =
+      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, &lost);
+  std::string ansi(length, '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), length, nullptr, &lost);
+  if (lost) return std::nullopt;
+  return ansi;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32FileAccess::Read(const Text& path) {
+  std::optional<std::string> bytes = ReadBytes(ProfilePath(path));
+  if (!bytes) return std::nullopt;
+  const Encoding encoding = EncodingOf(*bytes);
+  if (encoding == Encoding::Ansi) return bytes;
+  // Characters the code page lacks cannot be read; such a file is left to its owner.
+  return ToAnsi(DecodeUnicode(*bytes, encoding));
+}
+
 // The new file is written whole beside the old one and renamed over it, so an interrupted
 // write leaves either the old file or the new one, never a torn one.
-bool Win32FileAccess::Replace(const Text& path, const std::string& bytes) {
+bool Win32FileAccess::Replace(const Text& path, const std::string& text) {
   const std::wstring target = ProfilePath(path);
+  // A Unicode file stays in its encoding; one holding characters that the ANSI text could
+  // not carry is not rewritten, or they would be lost.
+  std::string bytes = text;
+  const std::optional<std::string> old = ReadBytes(target);
+  const Encoding encoding = old ? EncodingOf(*old) : Encoding::Ansi;
+  if (encoding != Encoding::Ansi) {
+    if (!ToAnsi(DecodeUnicode(*old, encoding))) return false;
+    bytes = EncodeUnicode(Widen(text), encoding);
+  }
   wchar_t temporary[MAX_PATH];
   if (!GetTempFileNameW(FolderOf(target).c_str(), L"ini", 0, temporary)) return false;
   FileHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -226,7 +226,9 @@ const std::vector<Fixture> kFixtures = {
     {"comment before keys", "; c\r\n[a]\r\n; k=0\r\nk=1\r\n"},
     {"comment at section end", "[a]\r\nk=1\r\n;end\r\n[b]\r\n"},
     {"quote corners", "[a]\r\nq=\"a\"b\"\r\nr=\"\r\ns=''\r\n"},
-    {"byte-order mark", "\xEF\xBB\xBF[a]\r\nk=1\r\n"},
+    {"UTF-8 with byte-order mark", "\xEF\xBB\xBF[a]\r\nk=1\r\n[\xE8\x8A\x82]\r\n\xE9\x94\xAE=\xE5\x80\xBC\r\n"},
+    {"UTF-16", Bytes("\xFF\xFE[\0a\0]\0\r\0\n\0k\0=\0\x31\0\r\0\n\0\x82\x82=\0\x3C\x50")},
+    {"UTF-16 big-endian", Bytes("\xFE\xFF\0[\0a\0]\0\r\0\n\0k\0=\0\x31")},
     {"not GBK", "[a]\r\nk=\x81\x30x\r\nj=\xFFy\r\nm=\x80z\r\nn=\x81\x7F\x81\xFF\xA1\x40\xFE\xFE\xAA\xA1\xA2\xAB\r\nl=end\x81"},
 };
 
@@ -290,6 +292,14 @@ void Failures(const Text& folder, Comparison& compare, const Files& files) {
   compare.CompareFiles("read-only");
   SetFileAttributesW(Wide(files.system).c_str(), FILE_ATTRIBUTE_NORMAL);
   SetFileAttributesW(Wide(files.engine).c_str(), FILE_ATTRIBUTE_NORMAL);
+  // The system keeps a character that GBK lacks; the engine, whose text is GBK, could not,
+  // so it leaves such a file as it is and reports the write failed.
+  const std::string unicode = "\xEF\xBB\xBF[s]\r\nname=\xC5\x91\r\n";
+  PutFile(files.engine, unicode);
+  const bool rewritten = xiuhe::WriteIniValue(access, files.engine, "s", "k", "v");
+  Expect(!rewritten && FileBytes(files.engine) == unicode, "a Unicode file with a character GBK lacks stays",
+         unicode, FileBytes(files.engine));
+
   compare.Clear();
   compare.Read("missing file", "s", "k");
   compare.Read("missing file", "s", "k", "dflt");
