@@ -300,9 +300,46 @@ void Failures(const Text& folder, Comparison& compare, const Files& files) {
   Expect(!rewritten && FileBytes(files.engine) == unicode, "a Unicode file with a character GBK lacks stays",
          unicode, FileBytes(files.engine));
 
+  // A file another program holds open without sharing: the write fails and the old file stays.
+  compare.Clear();
+  compare.Write("locked", "s", "k", "v");
+  HANDLE systemLock = CreateFileW(Wide(files.system).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE engineLock = CreateFileW(Wide(files.engine).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  const bool systemShared = WritePrivateProfileStringA("s", "k", "changed", files.system.c_str());
+  const bool engineShared = xiuhe::WriteIniValue(access, files.engine, "s", "k", "changed");
+  CloseHandle(systemLock);
+  CloseHandle(engineLock);
+  Expect(systemShared == engineShared && !engineShared, "write to a locked file", systemShared ? "true" : "false",
+         engineShared ? "true" : "false");
+  compare.CompareFiles("locked");
+
   compare.Clear();
   compare.Read("missing file", "s", "k");
   compare.Read("missing file", "s", "k", "dflt");
+}
+
+// A bare file name means the Windows folder.
+void BareNames() {
+  xiuhe::win32::Win32FileAccess access;
+  const Text system = "xiuhe_check_system.ini", engine = "xiuhe_check_engine.ini";
+  WritePrivateProfileStringA("闹钟", "闹钟1开", "真", system.c_str());
+  xiuhe::WriteIniValue(access, engine, "闹钟", "闹钟1开", "真");
+  wchar_t windows[MAX_PATH];
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  const Text folder = xiuhe::win32::Narrow(windows) + "\\";
+  Expect(FileBytes(folder + system) == FileBytes(folder + engine), "a bare name is in the Windows folder",
+         FileBytes(folder + system), FileBytes(folder + engine));
+  DeleteFileW(Wide(folder + system).c_str());
+  DeleteFileW(Wide(folder + engine).c_str());
+}
+
+// Every write went through a file of its own that was renamed over the old one; none is left.
+void NoLeftovers(const Text& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Wide(folder + "*.tmp").c_str(), &found);
+  const bool none = search == INVALID_HANDLE_VALUE;
+  if (!none) FindClose(search);
+  Expect(none, "no temporary file is left behind", "", none ? "" : xiuhe::win32::Narrow(found.cFileName));
 }
 
 Text MakeFolder() {
@@ -343,6 +380,8 @@ int main(int argc, char** argv) {
   RandomSequences(compare, sequences, 60);
   LongValues(compare, files);
   Failures(folder, compare, files);
+  BareNames();
+  NoLeftovers(folder);
 
   RemoveFolder(folder);
   std::printf("%d passed, %d failed\n", passed, failed);
