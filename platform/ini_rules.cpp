@@ -8,6 +8,13 @@ namespace {
 constexpr std::size_t kNone = std::string_view::npos;
 
 bool IsLeadByte(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
+
+// Whether GBK has the character of that length at `at`.
+bool IsSystemChar(std::string_view text, std::size_t at, std::size_t length) {
+  if (length == 2) return IsTrailByte(static_cast<unsigned char>(text[at + 1]));
+  return !IsLeadByte(static_cast<unsigned char>(text[at]));
+}
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c; }
 
@@ -74,19 +81,6 @@ std::size_t CharLength(std::string_view text, std::size_t at) {
     return 2;
   return 1;
 }
-
-namespace {
-
-bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFE && b != 0x7F; }
-
-// Whether GBK has the character of that length at `at`.
-bool IsSystemChar(std::string_view text, std::size_t at, std::size_t length) {
-  const auto b = static_cast<unsigned char>(text[at]);
-  if (length == 2) return IsTrailByte(static_cast<unsigned char>(text[at + 1]));
-  return !IsLeadByte(b);
-}
-
-}  // namespace
 
 bool ReadsAsItStands(std::string_view text) {
   // Runs over whole files before every read and write, so without calls.
