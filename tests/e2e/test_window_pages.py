@@ -61,12 +61,12 @@ def test_picks_typing_and_ticks_on_the_alarm_page_reach_the_program(desktop):
     desktop.key("Down", "Down", "Return")
     window.click(*centre("编辑框_闹钟1提醒"))
     desktop.key("End")
-    desktop.type("ok")
+    desktop.type("起ok")
     window.click(*centre("选择框_闹钟1周六"))
 
     def shown():
         look = controls(desktop)
         return (look["组合框_闹钟1小时"].text, look["编辑框_闹钟1提醒"].text, look["选择框_闹钟1周六"].checked)
 
-    assert desktop.wait_for(lambda: shown() == ("9", "早上好ok", True), timeout=5,
-                            what="the alarm page showing the changes")
+    assert desktop.wait_for(lambda: shown() == ("9", "早上好起ok", True), timeout=5,
+                            what=f"the alarm page showing the changes, now {shown()}")
