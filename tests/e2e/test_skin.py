@@ -77,3 +77,25 @@ def test_held_arrow_shows_its_normal_picture_and_a_release_elsewhere_changes_not
     shot = desktop.screenshot()
     assert shot.pixel(*corner) == ARROW
     assert list(shot.crop(hour_label).getdata()) == list(hour_before.getdata()), "no click, the hour is unchanged"
+
+
+def test_hidden_menu_button_leaves_the_banner_glyph_which_drags_the_window(desktop):
+    window, left, top = open_window(desktop)
+    spot = (left + 341 + 3, top + 3)  # the menu button's corner, clear of its triangle
+    triangle = (left + 341 + 15, top + 13)
+    move_to(desktop, left + 341 + 8, top + 8)
+    pixel_becomes(desktop, *spot, (38, 181, 230), "the menu button lights up")
+    desktop.xdotool("click", "1")
+
+    # A button still there would light up again as the pointer moves; the banner beneath does not.
+    def shows_the_banner_glyph():
+        move_to(desktop, left + 341 + 8 + shows_the_banner_glyph.nudge, top + 8)
+        shows_the_banner_glyph.nudge ^= 1
+        shot = desktop.screenshot()
+        return shot.pixel(*spot) == (0, 114, 172) and shot.pixel(*triangle) == (255, 255, 255)
+
+    shows_the_banner_glyph.nudge = 1
+    desktop.wait_for(shows_the_banner_glyph, timeout=15, what="the banner's menu glyph in the button's place")
+
+    desktop.drag((left + 341 + 8, top + 8), (left + 341 + 48, top + 38))
+    desktop.wait_for(lambda: window.geometry()[:2] == (left + 40, top + 30), timeout=5, what="the window dragged")
