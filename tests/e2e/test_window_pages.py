@@ -69,4 +69,12 @@ def test_picks_typing_and_ticks_on_the_alarm_page_reach_the_program(desktop):
         return (look["组合框_闹钟1小时"].text, look["编辑框_闹钟1提醒"].text, look["选择框_闹钟1周六"].checked)
 
     assert desktop.wait_for(lambda: shown() == ("9", "早上好起ok", True), timeout=5,
-                            what=f"the alarm page showing the changes, now {shown()}")
+                            what="the alarm page showing the changes")
+
+    # Each change reached the program, which stored it.
+    def stored():
+        alarms = desktop.settings().get("闹钟", {})
+        return alarms.get("闹钟1小时"), alarms.get("闹钟1提醒"), alarms.get("闹钟1周六")
+
+    assert desktop.wait_for(lambda: stored() == ("9", "早上好起ok", "真"), timeout=5,
+                            what="the settings file following the alarm page")
