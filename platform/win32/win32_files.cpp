@@ -174,6 +174,11 @@ bool Win32FileAccess::Replace(const Text& path, const std::string& text) {
   if (!GetTempFileNameW(FolderOf(target).c_str(), L"ini", 0, temporary)) return false;
   FileHandle file(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   const bool written = file.valid() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get()) && file.Close();
+  // The new file keeps what the user set on the old one, such as hiding it.
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  if (written && attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept))
+    SetFileAttributesW(temporary, attributes & kKept);
   if (!written || !MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     if (file.valid()) file.Close();
     DeleteFileW(temporary);

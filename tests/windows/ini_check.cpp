@@ -313,6 +313,16 @@ void Failures(const Text& folder, Comparison& compare, const Files& files) {
          engineShared ? "true" : "false");
   compare.CompareFiles("locked");
 
+  // A hidden file stays hidden after the engine has replaced it.
+  compare.Clear();
+  compare.Write("hidden", "s", "k", "v");
+  SetFileAttributesW(Wide(files.engine).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  xiuhe::WriteIniValue(access, files.engine, "s", "k", "changed");
+  const DWORD attributes = GetFileAttributesW(Wide(files.engine).c_str());
+  Expect(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_HIDDEN), "a hidden file stays hidden",
+         "hidden", std::to_string(attributes));
+  SetFileAttributesW(Wide(files.engine).c_str(), FILE_ATTRIBUTE_NORMAL);
+
   compare.Clear();
   compare.Read("missing file", "s", "k");
   compare.Read("missing file", "s", "k", "dflt");
