@@ -25,19 +25,27 @@ class StreamOutput final : public MidiOutput {
   }
 
   bool Play(const MidiSequence& sequence) override {
-    if (!done_ || !stop_ || !Open()) return false;
+    if (!done_ || !stop_) return false;
+    if (WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) return true;  // stopped before it began
+    if (!Open()) return false;
     std::vector<StreamBuffer> buffers = MakeStreamBuffers(sequence);
     std::vector<MIDIHDR> headers(buffers.size());
     if (!Start(sequence, buffers, headers)) {
       Halt(headers);
       return false;
     }
-    if (WaitForEnd(headers)) {
-      Halt(headers);
-    } else {
-      Unprepare(headers);
+    switch (WaitForEnd(headers)) {
+      case End::PlayedOut:
+        Unprepare(headers);
+        return true;
+      case End::Stopped:
+        Halt(headers);
+        return true;
+      case End::WaitFailed:
+        break;
     }
-    return true;
+    Halt(headers);
+    return false;  // dropped, so that a broken wait cannot turn a loop into a busy one
   }
 
   void Wait(std::chrono::milliseconds duration) override {
@@ -104,13 +112,16 @@ class StreamOutput final : public MidiOutput {
     });
   }
 
-  // true when a stop request (or a failed wait) ended it before the buffers were done.
-  bool WaitForEnd(const std::vector<MIDIHDR>& headers) {
+  enum class End { PlayedOut, Stopped, WaitFailed };
+
+  End WaitForEnd(const std::vector<MIDIHDR>& headers) {
     const HANDLE handles[] = {stop_, done_};
     while (!AllDone(headers)) {
-      if (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0 + 1) return true;
+      DWORD woken = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+      if (woken == WAIT_OBJECT_0) return End::Stopped;
+      if (woken != WAIT_OBJECT_0 + 1) return End::WaitFailed;
     }
-    return false;
+    return End::PlayedOut;
   }
 
   // Silences the stream and takes every buffer back from it.
