@@ -7,7 +7,7 @@ XIUHE_PACKAGES=(
   wine wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-zenhei
-  python3 python3-pytest python3-pytest-xdist python3-pil
+  python3 python3-pytest python3-pytest-xdist python3-pytest-timeout python3-pil
 )
 
 xiuhe_as_root() {
