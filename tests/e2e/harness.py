@@ -231,6 +231,7 @@ class Desktop:
         self.programs: list[Program] = []
         self.relay: tuple[str, ...] | None = None
         self._warm = False
+        self._server_started = False
         self._shots = 0
         try:
             copy_prefix(template, self.prefix)
@@ -272,8 +273,6 @@ class Desktop:
         """Starts the prefix's wineserver and services untraced, so launches are quick and traces clean."""
         if self._warm:
             return
-        subprocess.Popen(["wineserver", "-p"], env=self.env,
-                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait(30)
         self._wine_quiet("cmd", "/c", "exit")
         self._warm = True
 
@@ -455,6 +454,14 @@ class Desktop:
             self.xvfb.stop()
             shutil.rmtree(self.prefix, ignore_errors=True)
 
+    def _start_server(self) -> None:
+        # A persistent wineserver keeps the services started by the first command alive for later launches.
+        if not self._server_started:
+            subprocess.run(["wineserver", "-p"], env=self.env, timeout=30,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self._server_started = True
+
     def _wine_quiet(self, *args: str) -> None:
+        self._start_server()
         subprocess.run(wine_command(*args), env=self.env, check=True, timeout=60,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
