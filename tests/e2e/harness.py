@@ -299,6 +299,12 @@ class Desktop:
                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                               timeout=timeout)
 
+    def run_wine(self, *args: str, timeout: float = 60) -> int:
+        """Runs a Wine command in this prefix to its end (e.g. "wineboot", "--end-session"); returns its exit code."""
+        self._start_server()
+        return subprocess.run(wine_command(*args), env=self.env, timeout=timeout, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+
     def relay_calls(self, name: str | None = None, program: Program | None = None) -> list[tuple[str, str]]:
         """(dll.function, arguments) of each traced call, in order; optionally only calls of `name`."""
         return [(call, args) for _, call, args in self._relay(name, program)]
@@ -357,25 +363,33 @@ class Desktop:
     def window_titles(self) -> list[str]:
         return [self.xdotool("getwindowname", w, check=False).strip() for w in self.find_windows(None)]
 
-    def click(self, x: int, y: int, button: int = 1) -> None:
-        """Clicks at screen coordinates (equal to Win32 screen coordinates)."""
+    def move(self, x: int, y: int) -> None:
+        """Moves the pointer to screen coordinates (equal to Win32 screen coordinates), e.g. to hover."""
         self.xdotool("mousemove", "--sync", str(x), str(y))
+
+    def press(self, button: int = 1) -> None:
+        self.xdotool("mousedown", str(button))
+
+    def release(self, button: int = 1) -> None:
+        self.xdotool("mouseup", str(button))
+
+    def click(self, x: int, y: int, button: int = 1) -> None:
+        """Clicks at screen coordinates."""
+        self.move(x, y)
         self.xdotool("click", str(button))
 
     def double_click(self, x: int, y: int) -> None:
-        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.move(x, y)
         self.xdotool("click", "--repeat", "2", "--delay", "80", "1")
 
     def drag(self, start: tuple[int, int], end: tuple[int, int], steps: int = 10) -> None:
         """Presses the left button at `start`, moves in steps to `end` and releases (screen coordinates)."""
-        self.xdotool("mousemove", "--sync", str(start[0]), str(start[1]))
-        self.xdotool("mousedown", "1")
+        self.move(*start)
+        self.press()
         for i in range(1, steps + 1):
-            x = start[0] + (end[0] - start[0]) * i // steps
-            y = start[1] + (end[1] - start[1]) * i // steps
-            self.xdotool("mousemove", "--sync", str(x), str(y))
+            self.move(start[0] + (end[0] - start[0]) * i // steps, start[1] + (end[1] - start[1]) * i // steps)
             time.sleep(0.02)
-        self.xdotool("mouseup", "1")
+        self.release()
 
     def tray_icon_point(self, index: int = 0, timeout: float = 10) -> tuple[int, int]:
         """Screen point at the centre of the index-th icon in Wine's tray window."""
