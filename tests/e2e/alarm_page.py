@@ -70,7 +70,7 @@ class AlarmPage:
         """Opens a drop-down list and walks to the item with the arrow keys from the nearer end, then Enter."""
         x, y, w, _ = look[name].place
         self.window.click(x + w // 2, y + 10)  # the closed box, not its dropped list
-        last = (23 if name.endswith("小时") else 59)
+        last = 23 if name.endswith("小时") else 59
         walk = ["Home", *["Down"] * index] if index <= last // 2 else ["End", *["Up"] * (last - index)]
         self.desktop.key(*walk, "Return")
         return self.wait_until(lambda now: now[name].text == item, f"{name} showing {item}")

@@ -17,16 +17,14 @@ FIRST_RUN_FILE = ("[闹钟]\r\n"
                   "闹钟1周五=真\r\n").encode("gbk")
 
 
-def start(desktop) -> AlarmPage:
+def start(desktop):
     program = desktop.launch()
-    page = AlarmPage(desktop, desktop.wait_window(TITLE))
-    page.program = program
-    return page
+    return program, AlarmPage(desktop, desktop.wait_window(TITLE))
 
 
-def close(page: AlarmPage) -> None:
+def close(program, page: AlarmPage) -> None:
     page.window.click(*CLOSE_BUTTON)
-    page.program.wait(10)
+    program.wait(10)
 
 
 def test_first_start_writes_the_nine_alarm_keys_in_gbk_with_crlf(desktop):
@@ -37,7 +35,7 @@ def test_first_start_writes_the_nine_alarm_keys_in_gbk_with_crlf(desktop):
 
 
 def test_alarm_page_changes_are_written_at_once_and_shown_again_at_the_next_start(desktop):
-    page = start(desktop)
+    program, page = start(desktop)
     look = page.open()
 
     def stored(key, value):
@@ -52,9 +50,9 @@ def test_alarm_page_changes_are_written_at_once_and_shown_again_at_the_next_star
     stored("闹钟2提醒", "午休 nap")
     look = page.pick("组合框_闹钟2分钟", 30, "30", look)
     stored("闹钟2分钟", "30")
-    close(page)
+    close(program, page)
 
-    page = start(desktop)
+    _, page = start(desktop)
     look = page.open()
     desktop.screenshot("restored")
     shown = {name: (look[name].text, look[name].checked) for name in (
@@ -78,7 +76,7 @@ def test_a_file_written_elsewhere_is_read_by_its_rules(desktop):
     tricky = "乗乚 \\ ]"
     desktop.write_document("配置.ini", "[闹钟]\n闹钟1小时=30\n闹钟1周六=1\n闹钟1周日=真\n"
                                        f"闹钟1提醒={tricky}\n")
-    page = start(desktop)
+    _, page = start(desktop)
     look = page.open()
     assert look["组合框_闹钟1小时"].text == "23"
     assert look["组合框_闹钟1分钟"].text == "00"
