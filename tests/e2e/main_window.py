@@ -1,5 +1,5 @@
 """The assistant's main window as a person meets it: its controls (read with window_probe.exe),
-its tabs, its chrome buttons and the tray icon."""
+its tabs and its chrome buttons."""
 
 from __future__ import annotations
 
@@ -49,14 +49,6 @@ def select_page(desktop: Desktop, window: Window, page: int) -> dict[str, Contro
     marker = ("图片框2", "分组框1", "按钮1")[page]
     return desktop.wait_for(lambda: (c := controls(desktop))[marker].visible and c,
                             timeout=5, what=f"page {page} shown")
-
-
-def tray_icon_point(desktop: Desktop, index: int = 0) -> tuple[int, int]:
-    """Centre of a tray icon: Wine's tray window is framed, so its client area starts inside the frame."""
-    tray = desktop.wait_window("Wine System Tray", timeout=10)
-    left, top, width, height = tray.geometry()
-    border = (width - 160) // 2
-    return left + border + 10 + 20 * index, top + height - border - 20 + 10
 
 
 def relay_text(argument: str) -> str:

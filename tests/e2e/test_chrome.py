@@ -1,5 +1,5 @@
 from harness import TITLE
-from main_window import CLOSE_BUTTON, MENU_BUTTON, MINIMISE_BUTTON, controls, select_page, start, tray_icon_point
+from main_window import CLOSE_BUTTON, MENU_BUTTON, MINIMISE_BUTTON, controls, select_page, start
 
 NIM_ADD, NIM_DELETE = 0, 2
 
@@ -12,7 +12,7 @@ def test_minimise_hides_the_window_and_the_tray_icon_brings_it_back_as_it_was(de
     desktop.wait_no_window(TITLE)
     assert program.running()
 
-    desktop.click(*tray_icon_point(desktop))
+    desktop.click(*desktop.tray_icon_point())
     back = desktop.wait_window(TITLE)
     assert back.geometry() == place
     look = controls(desktop)
