@@ -81,6 +81,13 @@ class ShutdownPage:
                                          tuple(int(v) for v in place.split(",")))
         return Look(clock, controls)
 
+    def bright_pixels(self, name: str, look: Look) -> int:
+        """How many near-white pixels the control shows on screen (white text on the dark panel)."""
+        left, top, _, _ = self.window.geometry()
+        x, y, w, h = look[name].place
+        area = self.desktop.screenshot(name).crop((left + x, top + y, w, h))
+        return sum(1 for pixel in area.getdata() if min(pixel) >= 200)
+
     def click(self, name: str, look: Look | None = None) -> float:
         """Clicks the control; returns the wall-clock time just after the click went in."""
         control = (look or self.look())[name]

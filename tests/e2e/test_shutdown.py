@@ -42,12 +42,15 @@ def test_present_minute_counts_down_and_asks_to_power_off_after_30_seconds(deskt
     assert_armed(look, COUNTDOWN_HINT, countdown_shown=True)
     assert 27 <= int(look["透明标签_倒计时"].text) <= 30
     assert look["透明标签_秒"].text == "秒"
+    assert page.bright_pixels("透明标签_提示", look) > 30, "the hint is not drawn in white"
     time.sleep(2)
     later = page.look()
     assert int(later["透明标签_倒计时"].text) < int(look["透明标签_倒计时"].text), "the countdown does not run"
 
     page.click("图形按钮_取消关机")
-    assert_idle(page.look())
+    look = page.look()
+    assert_idle(look)
+    assert page.bright_pixels("透明标签_提示", look) == 0, "the idle hint is not drawn in black"
 
     # Armed again: about 30 seconds later the system is asked, once, to shut down and power off.
     armed_at = page.arm_for_present_minute()
