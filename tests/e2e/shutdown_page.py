@@ -124,10 +124,12 @@ class ShutdownPage:
 
     def arm_for_present_minute(self) -> float:
         """Sets the labels to the clock's minute and arms; returns the wall-clock time of the click."""
-        now = self.wait_for_a_fresh_minute(10)
-        look = self.set_time(now.hour, now.minute)
-        assert look.clock.minute == now.minute, "the minute turned while setting the time"
-        return self.click("图形按钮_立即启用", look)
+        for _ in range(3):
+            now = self.wait_for_a_fresh_minute(15)
+            look = self.set_time(now.hour, now.minute)
+            if look.clock.minute == now.minute:
+                return self.click("图形按钮_立即启用", look)
+        raise AssertionError("the minute kept turning while the time was set")
 
 
 def exit_windows_requests(desktop: Desktop, program=None) -> list[int]:
