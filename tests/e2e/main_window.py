@@ -40,8 +40,17 @@ def controls(desktop: Desktop) -> dict[str, Control]:
 
 
 def start(desktop: Desktop) -> tuple[object, Window]:
+    """Starts the assistant and waits until its window is shown and has the keyboard."""
     program = desktop.launch()
-    return program, desktop.wait_window(TITLE)
+    window = desktop.wait_window(TITLE)
+    wait_for_keyboard(desktop, window)
+    return program, window
+
+
+def wait_for_keyboard(desktop: Desktop, window: Window) -> None:
+    """Waits until keys go to the window (Wine gives it the X focus a moment after showing it)."""
+    desktop.wait_for(lambda: desktop.xdotool("getwindowfocus", check=False).strip() == window.id,
+                     timeout=5, what="the window taking the keyboard")
 
 
 def select_page(desktop: Desktop, window: Window, page: int) -> dict[str, Control]:

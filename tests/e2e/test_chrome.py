@@ -1,12 +1,15 @@
 from harness import TITLE
-from main_window import CLOSE_BUTTON, MENU_BUTTON, MINIMISE_BUTTON, controls, select_page, start
+from main_window import (CLOSE_BUTTON, MENU_BUTTON, MINIMISE_BUTTON, controls, select_page, start,
+                         wait_for_keyboard)
 
 NIM_ADD, NIM_DELETE = 0, 2
 
 
 def test_minimise_hides_the_window_and_the_tray_icon_brings_it_back_as_it_was(desktop):
     program, window = start(desktop)
-    select_page(desktop, window, 2)
+    x, y, w, h = select_page(desktop, window, 1)["编辑框_闹钟1提醒"].place
+    window.click(x + w // 2, y + h // 2)
+    desktop.key("End")
     place = window.geometry()
     window.click(*MINIMISE_BUTTON)
     desktop.wait_no_window(TITLE)
@@ -15,8 +18,12 @@ def test_minimise_hides_the_window_and_the_tray_icon_brings_it_back_as_it_was(de
     desktop.click(*desktop.tray_icon_point())
     back = desktop.wait_window(TITLE)
     assert back.geometry() == place
-    look = controls(desktop)
-    assert look["按钮1"].visible and not look["图片框2"].visible
+    # Same page, and the keyboard focus back in the box it was in.
+    wait_for_keyboard(desktop, back)
+    desktop.type("xy")
+    look = desktop.wait_for(lambda: (c := controls(desktop))["编辑框_闹钟1提醒"].text == "早上好xy" and c,
+                            timeout=5, what="typing going on in the reminder")
+    assert look["分组框1"].visible and not look["图片框2"].visible
 
 
 def test_presses_on_the_surface_labels_and_pictures_move_the_window_but_not_on_controls(desktop):

@@ -85,6 +85,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       LRESULT hit = DefWindowProcW(window_, message, wParam, lParam);
       return hit == HTCLIENT ? HTCAPTION : hit;
     }
+    case WM_ACTIVATE:
+      if (OnActivate(LOWORD(wParam) != WA_INACTIVE)) return 0;
+      break;
     case WM_COMMAND: OnCommand(wParam, lParam); return 0;
     case WM_NOTIFY: OnNotify(*reinterpret_cast<NMHDR*>(lParam)); return 0;
     case WM_CTLCOLORBTN:
@@ -139,6 +142,19 @@ void MainWindow::PaintBackground(HDC dc) {
   if (tile.cx <= 0 || tile.cy <= 0) return;
   for (int y = 0; y < area.bottom; y += tile.cy)
     for (int x = 0; x < area.right; x += tile.cx) DrawPicture(dc, background_, x, y);
+}
+
+// Like a dialog, the window gives the keyboard focus back to the control that had it when it
+// was left (hidden to the tray, or another window activated).
+bool MainWindow::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(window_, focus)) lastFocus_ = focus;
+    return false;
+  }
+  if (!lastFocus_ || !IsWindow(lastFocus_) || !IsWindowVisible(lastFocus_)) return false;
+  SetFocus(lastFocus_);
+  return true;
 }
 
 ControlSlot* MainWindow::SlotFor(HWND control) {

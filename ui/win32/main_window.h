@@ -41,6 +41,7 @@ class MainWindow : public WindowView, public TimerHost {
 
   bool OnCreate(HINSTANCE instance);
   void OnDestroy();
+  bool OnActivate(bool active);  // true when the focus went back to a control
   void PaintBackground(HDC dc);
   void OnCommand(WPARAM wParam, LPARAM lParam);
   void OnNotify(const NMHDR& header);
@@ -64,6 +65,7 @@ class MainWindow : public WindowView, public TimerHost {
   std::map<std::uint32_t, HBRUSH> brushes_;
   int writingContent_ = 0;  // a program write of Content is in progress: its EN_CHANGE is not the user's
   UINT taskbarCreated_ = 0;
+  HWND lastFocus_ = nullptr;
 };
 
 }  // namespace xiuhe::win32
