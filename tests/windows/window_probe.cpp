@@ -58,7 +58,7 @@ BOOL CALLBACK Describe(HWND control, LPARAM context) {
 
   wchar_t cls[64] = {};
   GetClassNameW(control, cls, 64);
-  std::string checked = "-";
+  const char* checked = "-";
   if (std::wstring(cls) == L"Button" && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_PUSHBUTTON)
     checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0";
 
