@@ -3,6 +3,7 @@ its tabs and its chrome buttons."""
 
 from __future__ import annotations
 
+import datetime
 from dataclasses import dataclass
 
 from harness import BUILD, TITLE, Desktop, Window
@@ -23,20 +24,32 @@ class Control:
     checked: bool | None
     place: tuple[int, int, int, int]
 
+    @property
+    def centre(self) -> tuple[int, int]:
+        x, y, w, h = self.place
+        return x + w // 2, y + h // 2
 
-def controls(desktop: Desktop) -> dict[str, Control]:
-    """Every control of the shown main window, by name."""
+
+def probe(desktop: Desktop) -> tuple[datetime.datetime | None, dict[str, Control]]:
+    """The Windows clock and every control of the shown main window, by name."""
     result = desktop.run_console(PROBE, timeout=30)
     out = result.stdout.decode("utf-8", "replace")
     assert result.returncode == 0, f"window_probe: {out}"
-    found = {}
+    clock, found = None, {}
     for line in out.splitlines():
         fields = line.split("|")
-        if len(fields) == 5:
+        if fields[0] == "clock":
+            clock = datetime.datetime.strptime(fields[1], "%Y-%m-%d %H:%M:%S")
+        elif len(fields) == 5:
             name, visible, text, checked, place = fields
             found[name] = Control(visible == "1", text, None if checked == "-" else checked == "1",
                                   tuple(int(v) for v in place.split(",")))
-    return found
+    return clock, found
+
+
+def controls(desktop: Desktop) -> dict[str, Control]:
+    """Every control of the shown main window, by name."""
+    return probe(desktop)[1]
 
 
 def start(desktop: Desktop) -> tuple[object, Window]:

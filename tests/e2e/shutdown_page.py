@@ -12,27 +12,13 @@ import re
 import time
 from dataclasses import dataclass
 
-from harness import BUILD, Desktop, Window
+from harness import Desktop, Window
+from main_window import Control, probe
 
-PROBE = BUILD / "window_probe.exe"
 ARROWS = ("图形按钮_小时加", "图形按钮_分钟减", "图形按钮_分钟加", "图形按钮_小时减")
 IDLE_HINT = "设置到点关机时间"
 COUNTDOWN_HINT = "距离关机还有"
 EWX_FORCE, EWX_POWEROFF, EWX_FORCEIFHUNG = 0x4, 0x8, 0x10
-
-
-@dataclass
-class Control:
-    name: str
-    visible: bool
-    text: str
-    checked: bool | None
-    place: tuple[int, int, int, int]
-
-    @property
-    def centre(self) -> tuple[int, int]:
-        x, y, w, h = self.place
-        return x + w // 2, y + h // 2
 
 
 @dataclass
@@ -65,21 +51,7 @@ class ShutdownPage:
         self.window = window
 
     def look(self) -> Look:
-        result = self.desktop.run_console(PROBE, timeout=30)
-        out = result.stdout.decode("utf-8", "replace")
-        assert result.returncode == 0, f"window_probe: {out}"
-        clock = None
-        controls = {}
-        for line in out.splitlines():
-            fields = line.split("|")
-            if fields[0] == "clock":
-                clock = datetime.datetime.strptime(fields[1], "%Y-%m-%d %H:%M:%S")
-            elif len(fields) == 5:
-                name, visible, text, checked, place = fields
-                controls[name] = Control(name, visible == "1", text,
-                                         None if checked == "-" else checked == "1",
-                                         tuple(int(v) for v in place.split(",")))
-        return Look(clock, controls)
+        return Look(*probe(self.desktop))
 
     def bright_pixels(self, name: str, look: Look) -> int:
         """How many near-white pixels the control shows on screen (white text on the dark panel)."""

@@ -1,6 +1,9 @@
+import time
+
 from harness import TITLE
 from main_window import (CLOSE_BUTTON, MENU_BUTTON, MINIMISE_BUTTON, controls, select_page, start,
                          wait_for_keyboard)
+from shutdown_page import ShutdownPage
 
 NIM_ADD, NIM_DELETE = 0, 2
 
@@ -24,6 +27,22 @@ def test_minimise_hides_the_window_and_the_tray_icon_brings_it_back_as_it_was(de
     look = desktop.wait_for(lambda: (c := controls(desktop))["编辑框_闹钟1提醒"].text == "早上好xy" and c,
                             timeout=5, what="typing going on in the reminder")
     assert look["分组框1"].visible and not look["图片框2"].visible
+
+
+def test_an_armed_countdown_goes_on_while_the_window_is_hidden(desktop):
+    _, window = start(desktop)
+    page = ShutdownPage(desktop, window)
+    page.arm_for_present_minute()
+    armed = desktop.wait_for(lambda: (look := page.look()).shown("透明标签_倒计时") and look, timeout=5,
+                             what="the countdown shown")
+    window.click(*MINIMISE_BUTTON)
+    desktop.wait_no_window(TITLE)
+    time.sleep(4)
+    desktop.click(*desktop.tray_icon_point())
+    desktop.wait_window(TITLE)
+    back = page.look()
+    assert int(back["透明标签_倒计时"].text) <= int(armed["透明标签_倒计时"].text) - 3
+    page.click("图形按钮_取消关机", back)  # long before the countdown would ask for the shutdown
 
 
 def test_presses_on_the_surface_labels_and_pictures_move_the_window_but_not_on_controls(desktop):
