@@ -5,7 +5,7 @@ XIUHE_PACKAGES=(
   cmake ninja-build g++ googletest libgtest-dev libpng-dev zlib1g-dev
   mingw-w64 g++-mingw-w64-x86-64-posix
   wine wine64
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils x11-xserver-utils imagemagick
   locales fonts-wqy-zenhei
   python3 python3-pytest python3-pytest-xdist python3-pytest-timeout python3-pil
 )

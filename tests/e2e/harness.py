@@ -156,6 +156,23 @@ def copy_prefix(template: Path, target: Path) -> None:
     shutil.copytree(template, target, symlinks=True, copy_function=_link_or_copy)
 
 
+SPARE_KEYS = 6
+SETTLE_SECONDS = 0.5
+
+
+def _segments(text: str, most: int) -> list[str]:
+    """Splits text into runs that each hold at most `most` distinct non-ASCII characters."""
+    segments, current, chars = [], "", set()
+    for c in text:
+        if ord(c) > 0x7E and c not in chars and len(chars) == most:
+            segments.append(current)
+            current, chars = "", set()
+        if ord(c) > 0x7E:
+            chars.add(c)
+        current += c
+    return segments + [current] if current else segments
+
+
 class Window:
     def __init__(self, desktop: "Desktop", window_id: str):
         self.desktop = desktop
@@ -232,6 +249,9 @@ class Desktop:
         self.relay: tuple[str, ...] | None = None
         self._warm = False
         self._server_started = False
+        self._bound_chars: set[str] = set()
+        self._spare_keycodes: list[int] | None = None
+        self._typed_at = 0.0
         self._shots = 0
         try:
             copy_prefix(template, self.prefix)
@@ -401,10 +421,34 @@ class Desktop:
 
     def type(self, text: str) -> None:
         """Types text (ASCII or Chinese) into the focused control."""
-        # Under Wine the first key xdotool must remap (any non-ASCII character) is dropped unless
-        # some key came first; a lone Shift types nothing.
-        self.xdotool("key", "shift")
-        self.xdotool("type", "--delay", "30", text)
+        for segment in _segments(text, SPARE_KEYS):
+            self._bind_keys(segment)
+            self.xdotool("key", "shift")  # a lone Shift types nothing
+            self.xdotool("type", "--delay", "30", segment)
+            self._typed_at = time.monotonic()
+
+    def _bind_keys(self, text: str) -> None:
+        # Left to itself, xdotool remaps one spare key for every non-ASCII character and maps it
+        # back at once; Wine reads the key map only when it gets round to the event, so on a busy
+        # machine it sees a later mapping and drops or swaps characters. So bind the segment's
+        # characters to keys of their own first, and keep the map still while they are typed.
+        # Wine gives such keys virtual-key codes from a small pool, hence few keys at a time.
+        needed = sorted({c for c in text if ord(c) > 0x7E})
+        if not needed or set(needed) <= self._bound_chars:
+            return
+        if self._spare_keycodes is None:
+            table = subprocess.run(["xmodmap", "-pke"], env=self.env, check=True, timeout=30,
+                                   stdout=subprocess.PIPE).stdout.decode()
+            self._spare_keycodes = [int(m.group(1)) for m in
+                                    re.finditer(r"^keycode +(\d+) =\s*$", table, re.M)][:SPARE_KEYS]
+        # Let Wine finish the keys typed with the previous binding before it changes.
+        time.sleep(max(0.0, self._typed_at + SETTLE_SECONDS - time.monotonic()))
+        expressions = []
+        for char, keycode in zip(needed, self._spare_keycodes):
+            expressions += ["-e", f"keycode {keycode} = U{ord(char):04X} U{ord(char):04X}"]
+        subprocess.run(["xmodmap", *expressions], env=self.env, check=True, timeout=30,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self._bound_chars = set(needed)
 
     def key(self, *keys: str) -> None:
         """Presses keys by X keysym name, e.g. key("Escape"), key("Down", "Return")."""
