@@ -35,13 +35,6 @@ def on_switch(alarm: int) -> str:
     return f"选择框_闹钟{alarm}开"
 
 
-def type_slowly(desktop: Desktop, text: str) -> None:
-    """Types like desktop.type, but slowly enough that Wine sees each remapped key for Chinese
-    characters; at the rig's pace some are lost or garbled when the machine is busy."""
-    desktop.xdotool("key", "shift")
-    desktop.xdotool("type", "--delay", "120", text)
-
-
 class AlarmPage:
     def __init__(self, desktop: Desktop, window: Window):
         self.desktop = desktop
@@ -79,7 +72,7 @@ class AlarmPage:
         """Replaces the whole text of an edit box by typing."""
         self._click(name, look)
         self.desktop.key("End", "shift+Home", "Delete")
-        type_slowly(self.desktop, text)
+        self.desktop.type(text)
         return self.wait_until(lambda now: now[name].text == text, f"{name} holding {text!r}")
 
     def tick(self, name: str, look: Look, checked: bool = True) -> Look:
