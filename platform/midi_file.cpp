@@ -179,6 +179,10 @@ std::optional<MidiSequence> ReadMidiFile(const std::uint8_t* data, std::size_t s
   std::stable_sort(merged.begin(), merged.end(),
                    [](const MidiEvent& a, const MidiEvent& b) { return a.tick < b.tick; });
 
+  // A tempo set at tick 0 is the tempo the sequence starts in.
+  for (auto event = merged.begin(); event != merged.end() && event->tick == 0; ++event)
+    if (event->kind == MidiEvent::Kind::Tempo) sequence.initialTempo = event->message;
+
   // The tempo map: each event's time is the time of the last tempo change plus the ticks since.
   std::uint64_t tempoTick = 0, tempoTime = 0;
   std::uint32_t tempo = sequence.initialTempo;

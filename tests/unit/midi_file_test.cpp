@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -231,11 +232,11 @@ TEST(MidiFile, AnyBytesAreReadSafely) {
 }
 
 TEST(MidiFile, ReadsTheBuiltInTunes) {
-  struct Tune { const char* name; int format; int tracks; int division; double seconds; };
+  struct Tune { const char* name; int format; int tracks; int division; double seconds; int bpm; };
   int found = 0;
-  for (const Tune& tune : {Tune{"tune1.mid", 1, 4, 480, 4.0}, Tune{"tune2.mid", 0, 1, 96, 49.0},
-                           Tune{"tune3.mid", 1, 5, 480, 8.7}, Tune{"tune4.mid", 1, 14, 480, 57.7},
-                           Tune{"tune5.mid", 1, 5, 480, 3.75}}) {
+  for (const Tune& tune : {Tune{"tune1.mid", 1, 4, 480, 4.0, 120}, Tune{"tune2.mid", 0, 1, 96, 49.0, 102},
+                           Tune{"tune3.mid", 1, 5, 480, 8.7, 110}, Tune{"tune4.mid", 1, 14, 480, 57.7, 120},
+                           Tune{"tune5.mid", 1, 5, 480, 3.75, 120}}) {
     ByteBlock bytes = AssetBytes(tune.name);
     if (bytes.empty()) continue;
     ++found;
@@ -245,6 +246,7 @@ TEST(MidiFile, ReadsTheBuiltInTunes) {
     EXPECT_EQ(sequence->tracks, tune.tracks) << tune.name;
     EXPECT_EQ(sequence->ticksPerQuarter, tune.division) << tune.name;
     EXPECT_NEAR(sequence->endMicroseconds / 1e6, tune.seconds, 0.06) << tune.name;
+    EXPECT_EQ(std::lround(60e6 / sequence->initialTempo), tune.bpm) << tune.name;  // starts in its own tempo
     EXPECT_GT(sequence->events.size(), 10u) << tune.name;
   }
   if (found == 0) GTEST_SKIP() << "no tunes in this build";

@@ -24,7 +24,7 @@ TEST(MidiStreamBuffer, EventsFollowTheTempoWithDeltasAndEndWithANoOpAtTheEndTick
   })));
   ASSERT_EQ(buffers.size(), 1u);
   EXPECT_EQ(buffers[0], (Words{
-      0, 0, kStreamTempo | 500000,        // the tempo in force at the start
+      0, 0, kStreamTempo | 600000,        // the tempo set at tick 0 is the one it starts in
       0, 0, kStreamTempo | 600000,
       0, 0, kStreamShortMessage | 0x643C90,
       96, 0, kStreamShortMessage | 0x003C80,
