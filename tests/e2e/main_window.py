@@ -32,9 +32,13 @@ class Control:
 
 def probe(desktop: Desktop) -> tuple[datetime.datetime | None, dict[str, Control]]:
     """The Windows clock and every control of the shown main window, by name."""
-    result = desktop.run_console(PROBE, timeout=30)
-    out = result.stdout.decode("utf-8", "replace")
-    assert result.returncode == 0, f"window_probe: {out}"
+    for _ in range(3):
+        result = desktop.run_console(PROBE, timeout=30)
+        out = result.stdout.decode("utf-8", "replace")
+        # A probe that printed nothing at all never got to run (Wine failed to start it): again.
+        if result.returncode == 0 or out:
+            break
+    assert result.returncode == 0, f"window_probe (exit {result.returncode}): {out}"
     clock, found = None, {}
     for line in out.splitlines():
         fields = line.split("|")
