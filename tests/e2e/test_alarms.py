@@ -4,23 +4,11 @@ the text, Enter closes it, and the settings file holds what was set."""
 import datetime
 import time
 
-from alarm_page import (REMINDER_CAPTION, AlarmPage, hour_list, minute_list, on_switch, reminder_box,
-                        weekday_box)
+from alarm_page import REMINDER_CAPTION, AlarmPage, reminder_box, weekday_box
 from harness import TITLE
 from main_window import relay_text
 
 REMINDER = "该起床了 wake up 7:30"
-# Two picks from the drop-down lists take about 4 s under Wine, the switch under 1 s; more when busy.
-SETUP_SECONDS = 8
-SWITCH_SECONDS = 3
-
-
-def alarm_minute(now: datetime.datetime) -> datetime.datetime:
-    """The next whole minute, or the one after when too little of this one is left to set it up."""
-    target = now.replace(second=0) + datetime.timedelta(minutes=1)
-    if (target - now).total_seconds() < SETUP_SECONDS:
-        target += datetime.timedelta(minutes=1)
-    return target
 
 
 def test_alarm_rings_at_its_minute_with_tune_and_reminder_and_keeps_its_settings(desktop):
@@ -29,16 +17,7 @@ def test_alarm_rings_at_its_minute_with_tune_and_reminder_and_keeps_its_settings
     page = AlarmPage(desktop, desktop.wait_window(TITLE))
     look = page.open()
     look = page.type_into(reminder_box(1), REMINDER, look)
-    # Only the time is against the clock: pick it last, and again if the minute turned meanwhile.
-    for _ in range(3):
-        target = alarm_minute(look.clock)
-        look = page.tick(weekday_box(1, target.date()), look)
-        look = page.pick(hour_list(1), target.hour, str(target.hour), look)
-        look = page.pick(minute_list(1), target.minute, f"{target.minute:02d}", look)
-        if (target - look.clock).total_seconds() >= SWITCH_SECONDS:
-            break
-    look = page.tick(on_switch(1), look)
-    assert look.clock < target, "setting the alarm ran into its own minute"
+    target, look = page.switch_on_for_next_minute(1, look)
     assert not desktop.find_windows(REMINDER_CAPTION)
     assert not desktop.relay_calls("winmm.midiStreamOpen"), "the tune started before the alarm's minute"
 

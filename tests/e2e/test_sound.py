@@ -10,12 +10,10 @@ from pathlib import Path
 
 import pytest
 
-from alarm_page import REMINDER_CAPTION, AlarmPage, hour_list, minute_list, on_switch, weekday_box
+from alarm_page import REMINDER_CAPTION, AlarmPage
 from harness import PROGRAM, TITLE
 
 DEVICE_SOURCE = Path(__file__).with_name("fake_midi_device.c")
-SETUP_SECONDS = 8
-SWITCH_SECONDS = 3
 MIDI_MAPPER = -1
 CALLBACK_EVENT = 0x50000
 
@@ -46,27 +44,13 @@ def device_log(log: Path) -> list[tuple[float, str]]:
     return entries
 
 
-def alarm_minute(now: datetime.datetime) -> datetime.datetime:
-    target = now.replace(second=0) + datetime.timedelta(minutes=1)
-    if (target - now).total_seconds() < SETUP_SECONDS:
-        target += datetime.timedelta(minutes=1)
-    return target
-
 
 def test_alarm_tune_plays_in_time_on_the_midi_mapper_and_stops_when_the_box_closes(desktop, program_with_device):
     exe, log = program_with_device
     desktop.launch(exe)
     page = AlarmPage(desktop, desktop.wait_window(TITLE))
     look = page.open()
-    for _ in range(3):
-        target = alarm_minute(look.clock)
-        look = page.tick(weekday_box(1, target.date()), look)
-        look = page.pick(hour_list(1), target.hour, str(target.hour), look)
-        look = page.pick(minute_list(1), target.minute, f"{target.minute:02d}", look)
-        if (target - look.clock).total_seconds() >= SWITCH_SECONDS:
-            break
-    look = page.tick(on_switch(1), look)
-    assert look.clock < target, "setting the alarm ran into its own minute"
+    target, look = page.switch_on_for_next_minute(1, look)
     assert not device_log(log), "the device was used before the alarm's minute"
 
     wait = (target - datetime.datetime.now()).total_seconds() + 5
