@@ -7,6 +7,12 @@
 
 namespace xiuhe {
 
+// The bytes of a string literal, NUL bytes inside it included.
+template <std::size_t N>
+std::string Bytes(const char (&text)[N]) {
+  return std::string(text, N - 1);
+}
+
 // Files held in memory, for the INI engine's tests.
 class MemoryFiles : public FileAccess {
  public:

@@ -11,11 +11,6 @@ namespace {
 
 const Text kPath = "C:\\users\\me\\Documents\\\\配置.ini";
 
-template <std::size_t N>
-std::string Bytes(const char (&text)[N]) {
-  return std::string(text, N - 1);
-}
-
 struct ReadCase {
   const char* what;
   std::string file;
